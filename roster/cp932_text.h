@@ -1,0 +1,28 @@
+#pragma once
+// Byte-level helpers for CP932 text: white space, double-byte characters,
+// and decimal integers read the way the C library's "%d" and atoi read them,
+// but with a defined result for every input.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+// The ASCII white space of the C locale: space, tab, LF, VT, FF, CR.
+constexpr bool isAsciiSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// A byte that starts a double-byte CP932 character. The byte after it is
+// never ASCII white space in valid text.
+constexpr bool isCp932LeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// The longest prefix of `text` of at most `maxBytes` bytes that does not
+// split a double-byte character.
+std::string_view cp932Prefix(std::string_view text, std::size_t maxBytes);
+
+// From `position`: skips white space, takes an optional sign and the decimal
+// digits that follow. A number beyond the signed 32-bit range gives the
+// nearest end of that range. On success `position` moves past the digits;
+// with no digits the result is empty and `position` is left unchanged.
+std::optional<std::int32_t> scanDecimal(std::string_view text, std::size_t& position);

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the core natively, the core and the window
+# under Wine, and the data file fuzzer for a bounded time.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+source scripts/packages.sh
+scripts/install-packages.sh "${build_packages[@]}" "${windows_packages[@]}" "${test_packages[@]}"
+
+echo "== Core, native =="
+cmake --preset native >/dev/null
+cmake --build --preset native
+ctest --preset native
+
+echo "== Windows program and core, under Wine =="
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c 'ctest --preset windows; status=$?; wineserver -w; exit $status'
+
+echo "== Fuzzing the data file reader =="
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+scripts/fuzz.sh "${FUZZ_SECONDS:-30}"
