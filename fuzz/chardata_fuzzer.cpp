@@ -1,13 +1,16 @@
 // Feeds arbitrary bytes to the data file reader, whole and in pieces, and
-// checks that both give the same roster and that the roster's invariant holds.
+// checks that both give the roster that a plain reading of the file rules
+// gives, and that the roster's invariant holds.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "roster/chardata_loader.h"
+#include "roster/cp932_text.h"
 
 namespace {
 
@@ -35,6 +38,37 @@ void checkInvariant(const CharacterRoster& roster) {
   }
 }
 
+// The file rules, read as plainly as possible: the lines of the text, each
+// cut at a NUL, a rarity prefix, one skipped byte, a token, four numbers.
+void readPlainly(CharacterRoster& roster, std::string_view text) {
+  text = text.substr(0, text.find('\x1A'));
+  while (!text.empty()) {
+    const std::size_t lineFeed = text.find('\n');
+    std::string_view line = text.substr(0, lineFeed);
+    text = lineFeed == std::string_view::npos ? std::string_view{} : text.substr(lineFeed + 1);
+    if (lineFeed != std::string_view::npos && line.ends_with('\r')) line.remove_suffix(1);
+    line = line.substr(0, line.find('\0'));
+    if (line.size() < 5 || line[0] == '#') continue;
+    int rarity = -9999;
+    for (int code = 0; code < kRarityCount; ++code) {
+      if (line.substr(0, 4) == rarityName(code)) rarity = code;
+    }
+    std::string_view fields = line.substr(5);
+    std::size_t at = 0;
+    while (at < fields.size() && isAsciiSpace(static_cast<unsigned char>(fields[at]))) ++at;
+    const std::size_t nameStart = at;
+    while (at < fields.size() && !isAsciiSpace(static_cast<unsigned char>(fields[at]))) ++at;
+    const std::string_view name = cp932Prefix(fields.substr(nameStart, at - nameStart), kMaxNameBytes);
+    std::int32_t numbers[4] = {};
+    for (std::int32_t& number : numbers) {
+      const std::optional<std::int32_t> scanned = scanDecimal(fields, at);
+      if (!scanned) break;
+      number = *scanned;
+    }
+    roster.add(rarity, name, {numbers[0], numbers[1], numbers[2], numbers[3]});
+  }
+}
+
 void checkSame(const CharacterRoster& a, const CharacterRoster& b) {
   for (int rarity = 0; rarity < kRarityCount; ++rarity) {
     require(a.count(rarity) == b.count(rarity));
@@ -58,8 +92,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Made once: a fresh 6 x 9999 table per input would be most of the time.
   static const auto whole = std::make_unique<CharacterRoster>();
   static const auto pieces = std::make_unique<CharacterRoster>();
+  static const auto plain = std::make_unique<CharacterRoster>();
   whole->clear();
   pieces->clear();
+  plain->clear();
+  readPlainly(*plain, contents);
 
   readCharacterData(*whole, contents);
   CharacterDataReader reader(*pieces);
@@ -69,6 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   reader.finish();
 
   checkInvariant(*whole);
+  checkSame(*whole, *plain);
   checkSame(*whole, *pieces);
   return 0;
 }

@@ -43,7 +43,10 @@ class CharacterDataReader {
   bool ended() const { return ended_; }  // a 0x1A has been seen
 
  private:
+  void readLine(std::string_view line);
+
   CharacterRoster& roster_;
   std::string pendingLine_;  // a line whose end has not arrived yet
   bool ended_ = false;
+  bool mayHoldNul_ = true;  // the lines being read may hold a NUL byte
 };
