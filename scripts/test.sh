@@ -15,6 +15,7 @@ ctest --preset native
 echo "== Windows program and core, under Wine =="
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+export WINEPREFIX="$root/build/wineprefix-tests"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c 'ctest --preset windows; status=$?; wineserver -w; exit $status'
 
 echo "== Fuzzing the data file reader =="

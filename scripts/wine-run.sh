@@ -6,9 +6,11 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
-if [ ! -d "$WINEPREFIX" ]; then
+# Set for Wine alone (through env), so the shell does not try the locale.
+japanese=(env LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8)
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
+  "${japanese[@]}" wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
 fi
-exec wine "$@"
+exec "${japanese[@]}" wine "$@"

@@ -1,0 +1,258 @@
+// The form as built in the real window: every control, the fonts, the
+// colours, the lists, the arrows and the Tab order.
+
+#include "ui_test_support.h"
+
+#include <commctrl.h>
+
+#include "roster/rarity.h"
+
+#include <iterator>
+
+namespace {
+
+struct ExpectedControl {
+  const wchar_t* className;
+  int number;
+  int x, y, width, height;
+  DWORD style;
+  DWORD exStyle;
+  const wchar_t* text;
+};
+
+constexpr DWORD kEdge = WS_EX_CLIENTEDGE;
+
+// In creation order, with the complete style values the form asks for.
+const ExpectedControl kExpected[] = {
+    {L"Button", 900, 5, 5, 650, 95, 0x50000007, 0, L"キャラクター選択"},
+    {L"Static", 1001, 20, 30, 200, 20, 0x50000000, 0, L"レアリティ 　名前"},
+    {L"ComboBox", 4000, 20, 60, 80, 150, 0x50200003, 0, L"戦士"},
+    {L"Static", 1003, 300, 30, 200, 20, 0x50000000, 0, L"HP　攻　防　早"},
+    {L"Static", 1004, 300, 60, 200, 20, 0x50000000, 0, nullptr},
+    {L"ComboBox", 4001, 120, 60, 160, 400, 0x50200003, 0, nullptr},
+    {L"Button", 901, 5, 105, 650, 95, 0x50000007, 0, L"現ステータス入力"},
+    {L"Static", 1002, 20, 130, 350, 20, 0x50000000, 0, L"戦歴  　HP　      攻撃  　防御　  素早"},
+    {L"Edit", 2000, 20, 160, 35, 24, 0x50832000, kEdge, nullptr},
+    {L"msctls_updown32", 3000, 55, 160, 20, 24, 0x50000022, kEdge, nullptr},
+    {L"Edit", 2001, 80, 160, 45, 24, 0x50812000, kEdge, nullptr},
+    {L"msctls_updown32", 3001, 125, 160, 20, 24, 0x50000020, kEdge, nullptr},
+    {L"Edit", 2002, 150, 160, 35, 24, 0x50812000, kEdge, nullptr},
+    {L"msctls_updown32", 3002, 185, 160, 20, 24, 0x50000022, kEdge, nullptr},
+    {L"Edit", 2003, 210, 160, 35, 24, 0x50812000, kEdge, nullptr},
+    {L"msctls_updown32", 3003, 245, 160, 20, 24, 0x50000022, kEdge, nullptr},
+    {L"Edit", 2004, 270, 160, 35, 24, 0x50812000, kEdge, nullptr},
+    {L"msctls_updown32", 3004, 305, 160, 20, 24, 0x50000022, kEdge, nullptr},
+    {L"Button", 5000, 350, 160, 80, 24, 0x50000000, 0, L"計算実行"},
+    {L"Button", 902, 5, 205, 650, 305, 0x50020007, 0, L"結果表示"},
+    {L"Static", 1005, 20, 230, 350, 20, 0x50000000, 0, L""},
+    {L"Static", 1006, 20, 260, 550, 20, 0x50000000, 0, L""},
+    {L"Static", 1007, 20, 280, 550, 20, 0x50000000, 0, L""},
+    {L"Static", 1008, 20, 310, 550, 20, 0x50000000, 0, L""},
+    {L"Static", 1009, 20, 350, 620, 20, 0x50000000, 0, L""},
+    {L"Static", 1010, 20, 370, 550, 20, 0x50000000, 0, L""},
+    {L"Static", 1011, 20, 330, 550, 20, 0x50000000, 0, L""},
+    {L"Edit", 7000, 20, 400, 600, 100, 0x50802804, kEdge, L""},
+};
+
+std::wstring classOf(HWND control) {
+  wchar_t name[64] = {};
+  GetClassNameW(control, name, 64);
+  return name;
+}
+
+std::wstring wideText(HWND control) {
+  wchar_t text[256] = {};
+  GetWindowTextW(control, text, 256);
+  return text;
+}
+
+RECT rectInParent(HWND control) {
+  RECT rect;
+  GetWindowRect(control, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+using FormLayout = MainWindowTest;
+
+TEST_F(FormLayout, TheProgramCreatesEveryControlInOrderExactlyAsLaidOut) {
+  // The requests that follow the main window's own.
+  std::vector<CreationRequest> requests;
+  for (const CreationRequest& request : creations()) {
+    if (request.parent == window) requests.push_back(request);
+  }
+  ASSERT_EQ(requests.size(), std::size(kExpected));
+  for (std::size_t i = 0; i < requests.size(); ++i) {
+    const CreationRequest& request = requests[i];
+    const ExpectedControl& expected = kExpected[i];
+    SCOPED_TRACE(expected.number);
+    EXPECT_EQ(request.number, expected.number);
+    EXPECT_EQ(_wcsicmp(request.className.c_str(), expected.className), 0);
+    EXPECT_EQ(request.style, expected.style);
+    EXPECT_EQ(request.exStyle, expected.exStyle);
+    EXPECT_EQ(request.x, expected.x);
+    EXPECT_EQ(request.y, expected.y);
+    EXPECT_EQ(request.width, expected.width);
+    EXPECT_EQ(request.height, expected.height);
+    EXPECT_EQ(request.instance, GetModuleHandleW(nullptr));
+    if (expected.number != 4000 && expected.text) {
+      EXPECT_EQ(request.text, expected.text);
+    }
+  }
+}
+
+TEST_F(FormLayout, TheLiveControlsStandInCreationOrderWithTheirClassNumberStyleAndPlace) {
+  HWND child = GetWindow(window, GW_CHILD);
+  for (const ExpectedControl& expected : kExpected) {
+    SCOPED_TRACE(expected.number);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(GetDlgCtrlID(child), expected.number);
+    EXPECT_EQ(formControl(expected.number), child);
+    EXPECT_EQ(_wcsicmp(classOf(child).c_str(), expected.className), 0);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(child, GWL_EXSTYLE)), expected.exStyle);
+    const bool list = expected.number == control::kRarityList || expected.number == control::kNameList;
+    const bool arrows = expected.number >= 3000 && expected.number < 4000;
+    // A combo box hands WS_VSCROLL on to its drop-down list.
+    const DWORD style = list ? expected.style & ~WS_VSCROLL : expected.style;
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE)), style);
+
+    const RECT rect = rectInParent(child);
+    EXPECT_EQ(rect.left, expected.x);
+    EXPECT_EQ(rect.top, expected.y);
+    // Wine gives every up-down control a width of its own.
+    if (!(arrows && runningUnderWine())) {
+      EXPECT_EQ(rect.right - rect.left, expected.width);
+    }
+    // Closed, a list is one line high; its given height is the dropped one.
+    if (list) {
+      EXPECT_LT(rect.bottom - rect.top, expected.height);
+    } else {
+      EXPECT_EQ(rect.bottom - rect.top, expected.height);
+    }
+    if (expected.text) {
+      EXPECT_EQ(wideText(child), expected.text);
+    }
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+  EXPECT_EQ(child, nullptr) << "no control beyond the 28";
+}
+
+TEST_F(FormLayout, ControlsAreFiledInTheirKindsTables) {
+  EXPECT_EQ(g_formControls.frames[2], control(902));
+  EXPECT_EQ(g_formControls.labels[11], control(1011));
+  EXPECT_EQ(g_formControls.fields[4], control(2004));
+  EXPECT_EQ(g_formControls.arrows[1], control(3001));
+  EXPECT_EQ(g_formControls.lists[1], control(4001));
+  EXPECT_EQ(g_formControls.buttons[0], control(5000));
+  EXPECT_EQ(g_formControls.resultBox, control(7000));
+  EXPECT_EQ(g_formControls.labels[0], nullptr);
+  EXPECT_EQ(g_formControls.fields[5], nullptr);
+  EXPECT_EQ(formControl(1012), nullptr);
+  EXPECT_EQ(formControl(6000), nullptr);
+}
+
+TEST_F(FormLayout, TheListAndTheResultBoxHaveTheirGothicFontsAndTheRestTheSystemFont) {
+  struct FontCase {
+    int number;
+    LONG height;
+  };
+  for (const FontCase c : {FontCase{4000, 16}, FontCase{7000, 12}}) {
+    SCOPED_TRACE(c.number);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control(c.number), WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    LOGFONTW f = {};
+    ASSERT_EQ(GetObjectW(font, sizeof f, &f), static_cast<int>(sizeof f));
+    EXPECT_EQ(f.lfHeight, c.height);
+    EXPECT_EQ(f.lfWidth, 0);
+    EXPECT_EQ(f.lfEscapement, 0);
+    EXPECT_EQ(f.lfOrientation, 0);
+    EXPECT_EQ(f.lfWeight, 400);
+    EXPECT_EQ(f.lfItalic | f.lfUnderline | f.lfStrikeOut, 0);
+    EXPECT_EQ(f.lfCharSet, 128);
+    EXPECT_EQ(f.lfOutPrecision, OUT_DEFAULT_PRECIS);
+    EXPECT_EQ(f.lfClipPrecision, CLIP_DEFAULT_PRECIS);
+    EXPECT_EQ(f.lfQuality, 2);
+    EXPECT_EQ(f.lfPitchAndFamily, 2);
+    EXPECT_STREQ(f.lfFaceName, L"ＭＳ ゴシック");
+  }
+  for (const int number : {900, 1001, 1004, 4001, 2000, 3001, 5000, 1005}) {
+    EXPECT_EQ(SendMessageW(control(number), WM_GETFONT, 0, 0), 0) << number;
+  }
+}
+
+TEST_F(FormLayout, LabelsAndFramesAreLightOnBlackAndTheResultBoxKeepsItsColours) {
+  HDC dc = GetDC(window);
+  const auto black = reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
+  constexpr COLORREF kWhite = 0xFFFFFF;
+  constexpr COLORREF kLightRed = 0xB4B4FF;  // RGB(255, 180, 180)
+  struct ColourCase {
+    int number;
+    LRESULT brush;
+    COLORREF text;
+    int backgroundMode;
+  };
+  const ColourCase cases[] = {
+      {1001, black, kWhite, TRANSPARENT},      {1002, black, kWhite, TRANSPARENT},
+      {1003, black, kWhite, TRANSPARENT},      {1004, black, kWhite, TRANSPARENT},
+      {1005, black, kLightRed, TRANSPARENT},   {1006, black, kLightRed, TRANSPARENT},
+      {1007, black, kLightRed, TRANSPARENT},   {1008, black, kLightRed, TRANSPARENT},
+      {1009, black, kLightRed, TRANSPARENT},   {1010, black, kLightRed, TRANSPARENT},
+      {1011, black, kLightRed, TRANSPARENT},   {900, black, kWhite, TRANSPARENT},
+      {901, black, kWhite, TRANSPARENT},       {902, black, kWhite, TRANSPARENT},
+      {7000, 0, 0x123456, OPAQUE},             {2000, 0, 0x123456, OPAQUE},
+      {5000, 0, 0x123456, OPAQUE},
+  };
+  for (const ColourCase& c : cases) {
+    SCOPED_TRACE(c.number);
+    SetTextColor(dc, 0x123456);
+    SetBkMode(dc, OPAQUE);
+    const LRESULT brush =
+        SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control(c.number)));
+    EXPECT_EQ(brush, c.brush);
+    EXPECT_EQ(GetTextColor(dc), c.text);
+    EXPECT_EQ(GetBkMode(dc), c.backgroundMode);
+  }
+  ReleaseDC(window, dc);
+}
+
+TEST_F(FormLayout, TheRarityListHoldsTheSixRaritiesAndSelectsTheWarrior) {
+  HWND list = control(control::kRarityList);
+  ASSERT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), kRarityCount);
+  const wchar_t* const names[] = {L"兵士", L"上兵", L"戦士", L"将軍", L"王者", L"皇帝"};
+  for (int code = 0; code < kRarityCount; ++code) {
+    EXPECT_EQ(comboBoxString(list, code), rarityName(code)) << code;
+    wchar_t text[16] = {};
+    SendMessageW(list, CB_GETLBTEXT, code, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, names[code]);
+  }
+  EXPECT_EQ(SendMessageW(list, CB_GETCURSEL, 0, 0), 2);
+}
+
+TEST_F(FormLayout, EachArrowControlIsTiedToTheFieldBeforeItWithItsRange) {
+  struct ArrowCase {
+    int number;
+    int upper;
+  };
+  for (const ArrowCase c : {ArrowCase{3000, 40}, ArrowCase{3001, 1000}, ArrowCase{3002, 100},
+                            ArrowCase{3003, 100}, ArrowCase{3004, 100}}) {
+    SCOPED_TRACE(c.number);
+    HWND arrows = control(c.number);
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(arrows, UDM_GETBUDDY, 0, 0)), control(c.number - 1000));
+    int lower = -1, upper = -1;
+    SendMessageW(arrows, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
+    EXPECT_EQ(lower, 0);
+    EXPECT_EQ(upper, c.upper);
+  }
+}
+
+TEST_F(FormLayout, TabMovesAmongTheFiveFieldsOnly) {
+  for (int number = 2000; number <= 2004; ++number) {
+    EXPECT_NE(GetFocus(), control(number)) << "no field has the focus at start";
+  }
+  for (const int expected : {2000, 2001, 2002, 2003, 2004, 2000, 2001}) {
+    pressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), control(expected)) << expected;
+  }
+}
+
+}  // namespace

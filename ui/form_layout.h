@@ -1,0 +1,37 @@
+#pragma once
+// The form: every control at its fixed place, built once in WM_CREATE, and
+// the colours of its labels and frames on the black window.
+
+#include <windows.h>
+
+#include <array>
+
+// The control handles, one table per kind, each slot indexed by the control
+// number minus its kind's base number. Slots of controls that do not exist
+// stay empty.
+struct FormControls {
+  std::array<HWND, 30> labels{};   // STATIC, from 1000
+  std::array<HWND, 30> fields{};   // EDIT, from 2000
+  std::array<HWND, 30> arrows{};   // msctls_updown32, from 3000
+  std::array<HWND, 30> lists{};    // COMBOBOX, from 4000
+  std::array<HWND, 30> buttons{};  // BUTTON, from 5000
+  std::array<HWND, 10> frames{};   // BUTTON group boxes, from 900
+  HWND resultBox = nullptr;        // 7000
+};
+
+extern FormControls g_formControls;
+
+// The handle of control `number`, or nullptr for a number the form lacks.
+HWND formControl(int number);
+
+// Builds every control as a child of `window` (WM_CREATE).
+void buildForm(HWND window, HINSTANCE instance);
+
+// WM_CTLCOLORSTATIC: light red for the result lines, white for the other
+// labels and the frames, on a transparent background with the black brush;
+// 0 (the platform's colours) for anything else, the result box among them.
+LRESULT colourStaticControl(HDC dc, HWND control);
+
+// The rarity list's and the result box's fonts (created with the first form).
+HFONT rarityListFont();
+HFONT resultBoxFont();
