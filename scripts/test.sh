@@ -6,6 +6,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 source scripts/packages.sh
 scripts/install-packages.sh "${build_packages[@]}" "${windows_packages[@]}" "${test_packages[@]}"
+scripts/japanese-locale.sh
 
 echo "== Core, native =="
 cmake --preset native >/dev/null

@@ -108,6 +108,31 @@ class MainWindowTest : public ::testing::Test {
     pump();
   }
 
+  // A left click at a point of a control's client area, as the mouse sends it.
+  void click(HWND target, int x, int y) {
+    const LPARAM at = MAKELPARAM(x, y);
+    PostMessageW(target, WM_MOUSEMOVE, 0, at);
+    PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(target, WM_LBUTTONUP, 0, at);
+    pump();
+  }
+  void clickCentre(int number) {
+    RECT r;
+    GetClientRect(control(number), &r);
+    click(control(number), r.right / 2, r.bottom / 2);
+  }
+  // The upper or lower arrow of an arrow control.
+  void clickArrow(int number, bool up) {
+    RECT r;
+    GetClientRect(control(number), &r);
+    click(control(number), r.right / 2, up ? r.bottom / 4 : r.bottom * 3 / 4);
+  }
+  // Moves a list's selection with the keyboard, as a user does.
+  void pressInList(int number, WPARAM key) {
+    SetFocus(control(number));
+    pressKey(key);
+  }
+
   HWND control(int number) const { return GetDlgItem(window, number); }
   std::string text(int number) const { return windowText(control(number), 1000); }
   void type(int number, std::string_view value) { setWindowText(control(number), value); }
