@@ -11,8 +11,8 @@
 #include <string_view>
 
 // CP932 to UTF-16. A byte sequence that is not CP932 (a lead byte without
-// its second byte, say) becomes the replacement character U+30FB "・"
-// rather than emptying the whole text.
+// its second byte, say) becomes the code page's default character rather
+// than emptying the whole text.
 std::wstring toUtf16(std::string_view cp932);
 
 // UTF-16 to CP932. A character that CP932 lacks becomes "?".
