@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_data.h"
 #include "roster/chardata_loader.h"
 #include "roster/platform_services.h"
 
@@ -18,33 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kLinesPerRarity = 10001;
-
-// Katakana syllables (CP932), for names of three to eight characters.
-constexpr const char* kSyllables[] = {"ア", "カ", "サ", "タ", "ナ", "ハ", "マ", "ヤ", "ラ", "ワ",
-                                      "ン", "ギ", "ズ", "デ", "ボ", "リ", "ル", "レ", "ロ", "ー"};
-
-std::string characterName(int n) {
-  std::string name;
-  const int length = 3 + n % 6;
-  for (int i = 0, x = n; i < length; ++i, x = x / 7 + i * 13) name += kSyllables[x % 20];
-  return name;
-}
-
 const fs::path& dataDirectory() {
   static const fs::path directory = [] {
     const fs::path dir = fs::temp_directory_path() / "growth-check-bench";
     fs::create_directories(dir);
     std::ofstream file(dir / "chardata.txt", std::ios::binary);
-    file << "# name HP attack defence speed\r\n";
-    for (int line = 0; line < kLinesPerRarity; ++line) {
-      for (int rarity = 0; rarity < kRarityCount; ++rarity) {
-        const int n = line * kRarityCount + rarity;
-        file << rarityName(rarity) << ' ' << characterName(n) << ' ' << 30 + n % 170 << ' '
-             << 10 + n % 90 << ' ' << 10 + n % 80 << ' ' << 10 + n % 70 << "\r\n";
-      }
-      if (line % 100 == 0) file << "# ---- block " << line / 100 << " ----\r\n";
-    }
+    writeBenchDataFile(file);
     return dir;
   }();
   return directory;

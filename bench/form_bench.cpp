@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_data.h"
 #include "roster/character_roster.h"
 #include "roster/platform_services.h"
 #include "roster/rarity.h"
@@ -27,16 +28,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kRepetitions = 7;
-constexpr const char* kSyllables[] = {"ア", "カ", "サ", "タ", "ナ", "ハ", "マ", "ヤ", "ラ", "ワ",
-                                      "ン", "ギ", "ズ", "デ", "ボ", "リ", "ル", "レ", "ロ", "ー"};
-
-std::string characterName(int n) {
-  std::string name;
-  const int length = 3 + n % 6;
-  for (int i = 0, x = n; i < length; ++i, x = x / 7 + i * 13) name += kSyllables[x % 20];
-  return name;
-}
-
 double milliseconds() {
   LARGE_INTEGER frequency, counter;
   QueryPerformanceFrequency(&frequency);
@@ -66,7 +57,7 @@ double median(const std::function<void()>& prepare, const std::function<void()>&
 
 void benchmarkShowRarity() {
   formRoster().clear();
-  for (int i = 0; i < kSlotsPerRarity; ++i) formRoster().add(2, characterName(i), {100, 20, 20, 20});
+  for (int i = 0; i < kSlotsPerRarity; ++i) formRoster().add(2, benchCharacterName(i), {100, 20, 20, 20});
   registerMainWindowClass(GetModuleHandleW(nullptr));
   HWND window = createMainWindow(GetModuleHandleW(nullptr));
   g_mainWindow = window;
@@ -154,16 +145,7 @@ fs::path folderWithData(const wchar_t* name, bool full) {
   const fs::path folder = fs::temp_directory_path() / name;
   fs::create_directories(folder);
   std::ofstream file(folder / L"chardata.txt", std::ios::binary | std::ios::trunc);
-  if (full) {
-    for (int line = 0; line < 10001; ++line) {
-      for (int rarity = 0; rarity < kRarityCount; ++rarity) {
-        const int n = line * kRarityCount + rarity;
-        file << rarityName(rarity) << ' ' << characterName(n) << ' ' << 30 + n % 170 << ' ' << 10 + n % 90
-             << ' ' << 10 + n % 80 << ' ' << 10 + n % 70 << "\r\n";
-      }
-      if (line % 100 == 0) file << "# ----\r\n";
-    }
-  }
+  if (full) writeBenchDataFile(file);
   return folder;
 }
 
