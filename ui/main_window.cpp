@@ -116,7 +116,7 @@ void processQueuedMessage(MSG& message, HWND mainWindow) {
 }
 
 int runMessageLoop(HWND mainWindow) {
-  MSG message;
+  MSG message = {};  // GetMessageW's -1 (an error) ends the loop with code 0
   while (GetMessageW(&message, nullptr, 0, 0) > 0) processQueuedMessage(message, mainWindow);
   return static_cast<int>(message.wParam);
 }

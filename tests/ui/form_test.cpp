@@ -64,6 +64,14 @@ TEST_F(Form, ChoosingARarityListsItsCharactersAndShowsTheFirst) {
   EXPECT_EQ(fields(), (Strings{"0", "40", "12", "14", "10"}));
 }
 
+TEST_F(Form, TheProgramsOwnSelectionsRaiseNothing) {
+  SendMessageW(control(4001), CB_SETCURSEL, 1, 0);
+  SendMessageW(control(4000), CB_SETCURSEL, 0, 0);
+  pump();
+  EXPECT_EQ(text(1004), "100  20　20　20") << "still the first warrior";
+  EXPECT_EQ(comboBoxString(control(4001), 1), "カイン") << "the name list was not refilled";
+}
+
 TEST_F(Form, ChoosingACharacterRefillsTheStatsOnlyWhileTheBattleFieldReadsZero) {
   struct Case {
     const char* battles;

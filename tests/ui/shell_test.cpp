@@ -53,6 +53,15 @@ TEST_F(Shell, TheClassMenuHasOneFileMenuWithTheExitCommand) {
   EXPECT_STREQ(text, L"アプリケーションの終了");
 }
 
+TEST_F(Shell, TheManifestAsksToRunAsTheInvokerWithoutUiAccess) {
+  HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+  ASSERT_NE(found, nullptr);
+  const auto* bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
+  const std::string manifest(bytes, SizeofResource(nullptr, found));
+  EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+  EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
+}
+
 TEST_F(Shell, ExitAsksAndNoKeepsEverything) {
   type(control::kHpField, "123");
   boxAnswer = IDNO;
