@@ -24,7 +24,7 @@ constexpr DWORD kHpArrows = kVisibleChild | UDS_ARROWKEYS;
 constexpr DWORD kPushButton = kVisibleChild | BS_PUSHBUTTON;
 constexpr DWORD kResultBox = kVisibleChild | WS_BORDER | ES_MULTILINE | ES_READONLY | ES_NUMBER;
 
-struct ControlSpec {
+struct ControlLayout {
   std::string_view className;
   std::string_view text;  // CP932
   int number;
@@ -36,7 +36,7 @@ struct ControlSpec {
 
 // In creation order, which is also the Tab order of the fields. The two
 // lists' heights are those of the list dropped open.
-constexpr ControlSpec kControls[] = {
+constexpr ControlLayout kControls[] = {
     {"BUTTON", "キャラクター選択", control::kCharacterFrame, 5, 5, 650, 95, kFrame, 0, 0},
     {"STATIC", "レアリティ 　名前", control::kNameHeading, 20, 30, 200, 20, kLabel, 0, 0},
     {"COMBOBOX", "", control::kRarityList, 20, 60, 80, 150, kList, 0, 0},
@@ -125,13 +125,13 @@ void buildForm(HWND window, HINSTANCE instance) {
   if (!g_resultBoxFont) g_resultBoxFont = createFormFont(12);
 
   HWND previous = nullptr;
-  for (const ControlSpec& spec : kControls) {
-    HWND handle = createWindow(spec.exStyle, spec.className, spec.text, spec.style, spec.x, spec.y,
-                               spec.width, spec.height, window,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.number)), instance);
-    if (HWND* slot = handleSlot(spec.number)) *slot = handle;
-    if (spec.number == control::kRarityList) fillRarityList(handle);
-    if (spec.arrowUpperBound > 0) tieArrowsToField(handle, previous, spec.arrowUpperBound);
+  for (const ControlLayout& layout : kControls) {
+    HWND handle = createWindow(layout.exStyle, layout.className, layout.text, layout.style, layout.x, layout.y,
+                               layout.width, layout.height, window,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.number)), instance);
+    if (HWND* slot = handleSlot(layout.number)) *slot = handle;
+    if (layout.number == control::kRarityList) fillRarityList(handle);
+    if (layout.arrowUpperBound > 0) tieArrowsToField(handle, previous, layout.arrowUpperBound);
     previous = handle;
   }
   SendMessageW(g_formControls.resultBox, WM_SETFONT, reinterpret_cast<WPARAM>(g_resultBoxFont), TRUE);

@@ -137,20 +137,6 @@ TEST_F(FormLayout, TheLiveControlsStandInCreationOrderWithTheirClassNumberStyleA
   EXPECT_EQ(child, nullptr) << "no control beyond the 28";
 }
 
-TEST_F(FormLayout, ControlsAreFiledInTheirKindsTables) {
-  EXPECT_EQ(g_formControls.frames[2], control(902));
-  EXPECT_EQ(g_formControls.labels[11], control(1011));
-  EXPECT_EQ(g_formControls.fields[4], control(2004));
-  EXPECT_EQ(g_formControls.arrows[1], control(3001));
-  EXPECT_EQ(g_formControls.lists[1], control(4001));
-  EXPECT_EQ(g_formControls.buttons[0], control(5000));
-  EXPECT_EQ(g_formControls.resultBox, control(7000));
-  EXPECT_EQ(g_formControls.labels[0], nullptr);
-  EXPECT_EQ(g_formControls.fields[5], nullptr);
-  EXPECT_EQ(formControl(1012), nullptr);
-  EXPECT_EQ(formControl(6000), nullptr);
-}
-
 TEST_F(FormLayout, TheListAndTheResultBoxHaveTheirGothicFontsAndTheRestTheSystemFont) {
   struct FontCase {
     int number;
