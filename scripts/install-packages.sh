@@ -12,4 +12,4 @@ as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 echo "Installing: ${missing[*]}"
 "${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq "${missing[@]}"
