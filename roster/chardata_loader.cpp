@@ -1,6 +1,5 @@
 #include "roster/chardata_loader.h"
 
-#include <algorithm>
 #include <array>
 #include <fstream>
 
@@ -13,9 +12,9 @@ constexpr std::string_view kDataFileName = "chardata.txt";
 constexpr std::string_view kOpenFailedText = "file:chardata.txt 読み込み失敗";
 constexpr std::string_view kOpenFailedCaption = "error!!";
 constexpr char kEndOfFileByte = '\x1A';
-constexpr std::size_t kSeparatorAt = kRarityNameBytes;   // the one byte skipped
-constexpr std::size_t kFieldsAt = kRarityNameBytes + 1;  // where the fields start
-constexpr int kNoRarity = -9999;                         // no add accepts it
+// The fields start after the rarity name and one separator byte, whatever it is.
+constexpr std::size_t kFieldsAt = kRarityNameBytes + 1;
+constexpr int kNoRarity = -9999;  // no add accepts it
 constexpr std::size_t kReadChunkBytes = 64 * 1024;
 
 #if defined(_WIN32)
@@ -110,8 +109,6 @@ void readCharacterLine(CharacterRoster& roster, std::string_view line) {
 }
 
 }  // namespace
-
-static_assert(kSeparatorAt == 4 && kFieldsAt == 5);
 
 void CharacterDataReader::readLine(std::string_view line) {
   // The line's text ends where a C string would, at its first NUL.
