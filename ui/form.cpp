@@ -36,8 +36,8 @@ const CharacterRecord* selectedCharacter() {
   return g_roster.record(selectedPosition(control::kRarityList), selectedPosition(control::kNameList));
 }
 
-std::int32_t fieldNumber(int fieldNumber, int maxChars) {
-  return fieldTextToNumber(windowText(formControl(fieldNumber), maxChars));
+std::int32_t fieldNumber(int field, int maxChars) {
+  return fieldTextToNumber(windowText(formControl(field), maxChars));
 }
 
 void setFieldNumber(int field, std::int32_t value) {
