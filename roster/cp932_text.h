@@ -6,7 +6,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -33,33 +32,4 @@ std::string_view cp932Prefix(std::string_view text, std::size_t maxBytes);
 // digits that follow. A number beyond the signed 32-bit range gives the
 // nearest end of that range. On success `position` moves past the digits;
 // with no digits the result is empty and `position` is left unchanged.
-// The data file loader reads four numbers a line with it, so it is inline.
-inline std::optional<std::int32_t> scanDecimal(std::string_view text, std::size_t& position) {
-  std::size_t at = position;
-  while (at < text.size() && isAsciiSpace(static_cast<unsigned char>(text[at]))) ++at;
-
-  bool negative = false;
-  if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-    negative = text[at] == '-';
-    ++at;
-  }
-
-  // Accumulate in 64 bits and stop growing once past the 32-bit range, so
-  // that any number of digits is read without overflow.
-  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-  const std::size_t firstDigit = at;
-  std::int64_t magnitude = 0;
-  while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
-    if (magnitude <= kLimit) magnitude = magnitude * 10 + (text[at] - '0');
-    ++at;
-  }
-  if (at == firstDigit) return std::nullopt;
-
-  position = at;
-  if (negative) {
-    return magnitude >= kLimit ? std::numeric_limits<std::int32_t>::min()
-                               : static_cast<std::int32_t>(-magnitude);
-  }
-  return magnitude >= kLimit ? std::numeric_limits<std::int32_t>::max()
-                             : static_cast<std::int32_t>(magnitude);
-}
+std::optional<std::int32_t> scanDecimal(std::string_view text, std::size_t& position);
