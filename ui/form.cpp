@@ -120,7 +120,7 @@ void calculate() {
   setWindowText(g_formControls.resultBox, report.logText);
 }
 
-bool handleFormCommand(int controlNumber, int notification, HWND) {
+bool handleFormCommand(int controlNumber, int notification) {
   if (controlNumber == control::kRarityList && notification == CBN_SELCHANGE) {
     showRarity(selectedPosition(control::kRarityList));
   } else if (controlNumber == control::kNameList && notification == CBN_SELCHANGE) {

@@ -28,7 +28,7 @@ void stepHp(int delta);
 void calculate();
 
 // WM_COMMAND from the form's controls; true when handled.
-bool handleFormCommand(int controlNumber, int notification, HWND control);
+bool handleFormCommand(int controlNumber, int notification);
 
 // WM_NOTIFY; true (answer 1) when handled.
 bool handleFormNotify(const NMHDR& header);

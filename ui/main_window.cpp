@@ -4,7 +4,6 @@
 
 #include "resources/resource_ids.h"
 #include "roster/chardata_loader.h"
-#include "ui/control_ids.h"
 #include "ui/form.h"
 #include "ui/form_layout.h"
 #include "ui/message_box.h"
@@ -30,14 +29,14 @@ void onExitCommand(HWND window) {
   }
 }
 
-LRESULT onCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+LRESULT onCommand(HWND window, WPARAM wParam) {
   const int number = LOWORD(wParam);
   if (number == IDM_EXIT) {
     onExitCommand(window);
   } else {
     // Enter and Escape arrive here as IDOK and IDCANCEL from the dialog
     // navigation; no control has those numbers, so they start nothing.
-    handleFormCommand(number, HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    handleFormCommand(number, HIWORD(wParam));
   }
   return 0;
 }
@@ -86,7 +85,7 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_NOTIFY:
       return onNotify(lParam);
     case WM_COMMAND:
-      return onCommand(window, wParam, lParam);
+      return onCommand(window, wParam);
     case WM_CTLCOLORSTATIC:
       return colourStaticControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     default:
