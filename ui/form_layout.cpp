@@ -108,6 +108,13 @@ void tieArrowsToField(HWND arrows, HWND field, int upperBound) {
   SendMessageW(arrows, UDM_SETRANGE, 0, MAKELPARAM(upperBound, 0));
 }
 
+// Text in `colour` on a transparent background, over the black brush.
+LRESULT lightTextOnBlack(HDC dc, COLORREF colour) {
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, colour);
+  return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
+}
+
 }  // namespace
 
 HWND formControl(int number) {
@@ -141,17 +148,13 @@ LRESULT colourStaticControl(HDC dc, HWND control) {
   if (control == nullptr) return 0;
   const auto& labels = g_formControls.labels;
   for (std::size_t slot = 0; slot < labels.size(); ++slot) {
-    if (labels[slot] != control) continue;
-    const bool resultLine = slot >= 5 && slot <= 11;
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, resultLine ? kResultLineColour : kLabelColour);
-    return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
+    if (labels[slot] == control) {
+      const bool resultLine = slot >= 5 && slot <= 11;
+      return lightTextOnBlack(dc, resultLine ? kResultLineColour : kLabelColour);
+    }
   }
   for (HWND frame : g_formControls.frames) {
-    if (frame != control) continue;
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kLabelColour);
-    return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
+    if (frame == control) return lightTextOnBlack(dc, kLabelColour);
   }
   return 0;
 }
