@@ -43,10 +43,11 @@ class CharacterDataReader {
   bool ended() const { return ended_; }  // a 0x1A has been seen
 
  private:
-  void readLine(std::string_view line);
+  void readLine(std::string_view line);                 // without its line end
+  void readLinesOneByOne(std::string_view lines);        // whole lines, each with its LF
 
   CharacterRoster& roster_;
   std::string pendingLine_;  // a line whose end has not arrived yet
+  std::string fields_;       // a copied line's fields, ended by a line feed
   bool ended_ = false;
-  bool mayHoldNul_ = true;  // the lines being read may hold a NUL byte
 };

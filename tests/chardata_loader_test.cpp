@@ -83,6 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"LoneCarriageReturnStays", "戦士 a\rb 1 2 3 4\n戦士 c 1 2\r3 4\n",
                  "2 [a] 0 0 0 0\n2 [c] 1 2 3 4\n"},
         ReadCase{"TwoCarriageReturns", "戦士 a\r\r\n", "2 [a] 0 0 0 0\n"},
+        // A line of the rarity and one separator byte holds a character with no fields,
+        // even when that byte is a CR: at the end of the file, or where a NUL cuts the line.
+        ReadCase{"RarityAndSeparatorOnly", "戦士x\n戦士\ra 1 2 3 4\n戦士\r\0 1\n戦士\r"s,
+                 "2 [] 0 0 0 0\n2 [a] 1 2 3 4\n2 [] 0 0 0 0\n2 [] 0 0 0 0\n"},
         ReadCase{"EndOfFileByte", "戦士 a 1 2 3 4\n戦士 b 5 6 7 8\x1A\n戦士 c 9 9 9 9\n",
                  "2 [a] 1 2 3 4\n2 [b] 5 6 7 8\n"},
         ReadCase{"EndOfFileByteFirst", "\x1A戦士 a 1 2 3 4\n", ""},
