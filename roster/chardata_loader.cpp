@@ -75,8 +75,9 @@ const char* skipToken(const char* at) {
   return at;
 }
 
-// "%d" at `at`, within a line that a line feed ends. A bool and an out-parameter rather than an optional: the optional's
-// two-part store stalls the load that reads it, once per number.
+// "%d" at `at`, within a line that a line feed ends. A bool and an
+// out-parameter rather than an optional: the optional's two-part store
+// stalls the load that reads it, once per number.
 bool scanNumber(const char*& at, std::int32_t& number) {
   const char* const signAt = skipSpaces(at);
   const bool negative = *signAt == '-';
@@ -133,7 +134,8 @@ void readTerminatedLines(CharacterRoster& roster, const char* at, const char* en
     const int rarity = at[0] == '#' ? kNoRarity : rarityOfLine(at);
     // A rarity match holds no line end, so the separator byte is in the line:
     // the line is too short when the line ends there instead.
-    const bool tooShort = at[4] == '\n' || (at[4] == '\r' && at[5] == '\n');
+    const char* const separator = at + kRarityNameBytes;
+    const bool tooShort = separator[0] == '\n' || (separator[0] == '\r' && separator[1] == '\n');
     if (isRarityCode(rarity) && !tooShort) at = readFields(roster, rarity, at + kFieldsAt);
     at = nextLine(at, end);
   }

@@ -43,8 +43,8 @@ class CharacterDataReader {
   bool ended() const { return ended_; }  // a 0x1A has been seen
 
  private:
-  void readLine(std::string_view line);                 // without its line end
-  void readLinesOneByOne(std::string_view lines);        // whole lines, each with its LF
+  void readLine(std::string_view line);           // without its line end
+  void readLinesOneByOne(std::string_view lines);  // whole lines, each with its LF
 
   CharacterRoster& roster_;
   std::string pendingLine_;  // a line whose end has not arrived yet
