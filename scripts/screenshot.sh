@@ -6,7 +6,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 source scripts/packages.sh
 scripts/install-packages.sh "${build_packages[@]}" "${windows_packages[@]}" imagemagick xdotool
-scripts/japanese-locale.sh
+scripts/locales.sh ja_JP.UTF-8
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target growth-check
 run="$root/build/run" && mkdir -p "$run"

@@ -6,7 +6,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 source scripts/packages.sh
 scripts/install-packages.sh "${build_packages[@]}" "${windows_packages[@]}" "${test_packages[@]}"
-scripts/japanese-locale.sh
+scripts/locales.sh ja_JP.UTF-8 en_US.UTF-8 ru_RU.UTF-8
 
 echo "== Core, native =="
 cmake --preset native >/dev/null
@@ -17,7 +17,7 @@ echo "== Windows program and core, under Wine =="
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 export WINEPREFIX="$root/build/wineprefix-tests"
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c 'ctest --preset windows; status=$?; wineserver -w; exit $status'
+xvfb-run -a -s "-screen 0 2048x1536x24" bash -c 'ctest --preset windows; status=$?; wineserver -w; exit $status'
 
 echo "== Fuzzing the data file reader =="
 cmake --preset fuzz >/dev/null

@@ -2,12 +2,21 @@
 # Runs a Windows test program under Wine (ctest's emulator), in a prefix of
 # its own whose windows are not handed to a window manager: without one, as
 # under Xvfb, Wine would wait two seconds for every window it destroys.
+# WINE_LOCALE and WINE_DPI (96 by default) pick a locale and a display scale;
+# each pair has a prefix of its own.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX="$root/build/wineprefix-tests"
-if [ ! -f "$WINEPREFIX/.unmanaged" ]; then
+export WINE_LOCALE="${WINE_LOCALE:-ja_JP.UTF-8}"
+dpi="${WINE_DPI:-96}"
+if [ "$WINE_LOCALE" = ja_JP.UTF-8 ] && [ "$dpi" = 96 ]; then
+  export WINEPREFIX="$root/build/wineprefix-tests"
+else
+  export WINEPREFIX="$root/build/wineprefix-tests-${WINE_LOCALE%%.*}-$dpi"
+fi
+if [ ! -f "$WINEPREFIX/.prepared" ]; then
   "$root/scripts/wine-run.sh" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+  "$root/scripts/wine-run.sh" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
   wineserver -w
-  touch "$WINEPREFIX/.unmanaged"
+  touch "$WINEPREFIX/.prepared"
 fi
 exec "$root/scripts/wine-run.sh" "$@"

@@ -2,10 +2,13 @@
 
 #include <commctrl.h>
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "roster/rarity.h"
 #include "ui/control_ids.h"
+#include "ui/display_scale.h"
 #include "ui/window_text.h"
 
 FormControls g_formControls;
@@ -24,59 +27,204 @@ constexpr DWORD kHpArrows = kVisibleChild | UDS_ARROWKEYS;
 constexpr DWORD kPushButton = kVisibleChild | BS_PUSHBUTTON;
 constexpr DWORD kResultBox = kVisibleChild | WS_BORDER | ES_MULTILINE | ES_READONLY | ES_NUMBER;
 
+// Which font a control draws its text with.
+enum class FontRole : unsigned char {
+  none,        // no text: the arrow controls
+  systemFont,  // the system's own font where it shows Japanese at 96 DPI (formTextFont)
+  rarityList,  // the 16-pixel gothic
+  resultBox,   // the 12-pixel gothic
+};
+
 struct ControlLayout {
   std::string_view className;
   std::string_view text;  // CP932
   int number;
-  int x, y, width, height;
+  int x, y, width, height;  // pixels at 96 DPI
   DWORD style;
   DWORD exStyle;
   int arrowUpperBound;  // arrow controls only
+  FontRole font;
 };
+
+constexpr FontRole kSystem = FontRole::systemFont;
+constexpr FontRole kNone = FontRole::none;
 
 // In creation order, which is also the Tab order of the fields. The two
 // lists' heights are those of the list dropped open.
 constexpr ControlLayout kControls[] = {
-    {"BUTTON", "キャラクター選択", control::kCharacterFrame, 5, 5, 650, 95, kFrame, 0, 0},
-    {"STATIC", "レアリティ 　名前", control::kNameHeading, 20, 30, 200, 20, kLabel, 0, 0},
-    {"COMBOBOX", "", control::kRarityList, 20, 60, 80, 150, kList, 0, 0},
-    {"STATIC", "HP　攻　防　早", control::kBaseStatsHeading, 300, 30, 200, 20, kLabel, 0, 0},
-    {"STATIC", "", control::kBaseStatsLabel, 300, 60, 200, 20, kLabel, 0, 0},
-    {"COMBOBOX", "", control::kNameList, 120, 60, 160, 400, kList, 0, 0},
-    {"BUTTON", "現ステータス入力", control::kStatusFrame, 5, 105, 650, 95, kFrame, 0, 0},
-    {"STATIC", "戦歴  　HP　      攻撃  　防御　  素早", control::kFieldHeading, 20, 130, 350, 20, kLabel, 0, 0},
-    {"EDIT", "0", control::kBattleField, 20, 160, 35, 24, kField | WS_GROUP, WS_EX_CLIENTEDGE, 0},
-    {"msctls_updown32", "", control::kBattleArrows, 55, 160, 20, 24, kArrows, WS_EX_CLIENTEDGE, 40},
-    {"EDIT", "0", control::kHpField, 80, 160, 45, 24, kField, WS_EX_CLIENTEDGE, 0},
-    {"msctls_updown32", "", control::kHpArrows, 125, 160, 20, 24, kHpArrows, WS_EX_CLIENTEDGE, 1000},
-    {"EDIT", "0", control::kAttackField, 150, 160, 35, 24, kField, WS_EX_CLIENTEDGE, 0},
-    {"msctls_updown32", "", control::kAttackArrows, 185, 160, 20, 24, kArrows, WS_EX_CLIENTEDGE, 100},
-    {"EDIT", "0", control::kDefenceField, 210, 160, 35, 24, kField, WS_EX_CLIENTEDGE, 0},
-    {"msctls_updown32", "", control::kDefenceArrows, 245, 160, 20, 24, kArrows, WS_EX_CLIENTEDGE, 100},
-    {"EDIT", "0", control::kSpeedField, 270, 160, 35, 24, kField, WS_EX_CLIENTEDGE, 0},
-    {"msctls_updown32", "", control::kSpeedArrows, 305, 160, 20, 24, kArrows, WS_EX_CLIENTEDGE, 100},
-    {"BUTTON", "計算実行", control::kCalculateButton, 350, 160, 80, 24, kPushButton, 0, 0},
-    {"BUTTON", "結果表示", control::kResultFrame, 5, 205, 650, 305, kFrame | WS_GROUP, 0, 0},
-    {"STATIC", "", control::kProgressLine, 20, 230, 350, 20, kLabel, 0, 0},
-    {"STATIC", "", control::kCurrentHeadingLine, 20, 260, 550, 20, kLabel, 0, 0},
-    {"STATIC", "", control::kGainsLine, 20, 280, 550, 20, kLabel, 0, 0},
-    {"STATIC", "", control::kPredictionHeadingLine, 20, 310, 550, 20, kLabel, 0, 0},
-    {"STATIC", "", control::kPredictedGainsLine, 20, 350, 620, 20, kLabel, 0, 0},
-    {"STATIC", "", control::kThreeStatSumLine, 20, 370, 550, 20, kLabel, 0, 0},
-    {"STATIC", "", control::kPredictedValuesLine, 20, 330, 550, 20, kLabel, 0, 0},
-    {"EDIT", "", control::kResultBox, 20, 400, 600, 100, kResultBox, WS_EX_CLIENTEDGE, 0},
+    {"BUTTON", "キャラクター選択", control::kCharacterFrame, 5, 5, 650, 95, kFrame, 0, 0, kSystem},
+    {"STATIC", "レアリティ 　名前", control::kNameHeading, 20, 30, 200, 20, kLabel, 0, 0, kSystem},
+    {"COMBOBOX", "", control::kRarityList, 20, 60, 80, 150, kList, 0, 0, FontRole::rarityList},
+    {"STATIC", "HP　攻　防　早", control::kBaseStatsHeading, 300, 30, 200, 20, kLabel, 0, 0, kSystem},
+    {"STATIC", "", control::kBaseStatsLabel, 300, 60, 200, 20, kLabel, 0, 0, kSystem},
+    {"COMBOBOX", "", control::kNameList, 120, 60, 160, 400, kList, 0, 0, kSystem},
+    {"BUTTON", "現ステータス入力", control::kStatusFrame, 5, 105, 650, 95, kFrame, 0, 0, kSystem},
+    {"STATIC", "戦歴  　HP　      攻撃  　防御　  素早", control::kFieldHeading, 20, 130, 350, 20, kLabel, 0, 0,
+     kSystem},
+    {"EDIT", "0", control::kBattleField, 20, 160, 35, 24, kField | WS_GROUP, WS_EX_CLIENTEDGE, 0, kSystem},
+    {"msctls_updown32", "", control::kBattleArrows, 55, 160, 20, 24, kArrows, WS_EX_CLIENTEDGE, 40, kNone},
+    {"EDIT", "0", control::kHpField, 80, 160, 45, 24, kField, WS_EX_CLIENTEDGE, 0, kSystem},
+    {"msctls_updown32", "", control::kHpArrows, 125, 160, 20, 24, kHpArrows, WS_EX_CLIENTEDGE, 1000, kNone},
+    {"EDIT", "0", control::kAttackField, 150, 160, 35, 24, kField, WS_EX_CLIENTEDGE, 0, kSystem},
+    {"msctls_updown32", "", control::kAttackArrows, 185, 160, 20, 24, kArrows, WS_EX_CLIENTEDGE, 100, kNone},
+    {"EDIT", "0", control::kDefenceField, 210, 160, 35, 24, kField, WS_EX_CLIENTEDGE, 0, kSystem},
+    {"msctls_updown32", "", control::kDefenceArrows, 245, 160, 20, 24, kArrows, WS_EX_CLIENTEDGE, 100, kNone},
+    {"EDIT", "0", control::kSpeedField, 270, 160, 35, 24, kField, WS_EX_CLIENTEDGE, 0, kSystem},
+    {"msctls_updown32", "", control::kSpeedArrows, 305, 160, 20, 24, kArrows, WS_EX_CLIENTEDGE, 100, kNone},
+    {"BUTTON", "計算実行", control::kCalculateButton, 350, 160, 80, 24, kPushButton, 0, 0, kSystem},
+    {"BUTTON", "結果表示", control::kResultFrame, 5, 205, 650, 305, kFrame | WS_GROUP, 0, 0, kSystem},
+    {"STATIC", "", control::kProgressLine, 20, 230, 350, 20, kLabel, 0, 0, kSystem},
+    {"STATIC", "", control::kCurrentHeadingLine, 20, 260, 550, 20, kLabel, 0, 0, kSystem},
+    {"STATIC", "", control::kGainsLine, 20, 280, 550, 20, kLabel, 0, 0, kSystem},
+    {"STATIC", "", control::kPredictionHeadingLine, 20, 310, 550, 20, kLabel, 0, 0, kSystem},
+    {"STATIC", "", control::kPredictedGainsLine, 20, 350, 620, 20, kLabel, 0, 0, kSystem},
+    {"STATIC", "", control::kThreeStatSumLine, 20, 370, 550, 20, kLabel, 0, 0, kSystem},
+    {"STATIC", "", control::kPredictedValuesLine, 20, 330, 550, 20, kLabel, 0, 0, kSystem},
+    {"EDIT", "", control::kResultBox, 20, 400, 600, 100, kResultBox, WS_EX_CLIENTEDGE, 0, FontRole::resultBox},
 };
 
 constexpr int kRarityListStart = 2;  // 戦士
 constexpr COLORREF kResultLineColour = RGB(255, 180, 180);
 constexpr COLORREF kLabelColour = RGB(255, 255, 255);
-constexpr std::string_view kFontFace = "ＭＳ ゴシック";
+// The form's gothic, then faces to fall back on, in order. A face that is
+// not installed is answered by the font mapper with some Japanese font,
+// and that can be a fallback font without Latin letters (under Wine, for
+// one): the first face whose font draws every character of the sample is
+// the one the form uses.
+constexpr std::string_view kGothicFaces[] = {"ＭＳ ゴシック", "Yu Gothic UI",     "Meiryo UI", "MS UI Gothic",
+                                             "Noto Sans CJK JP", "IPAexGothic", "IPAGothic", "VL Gothic"};
+// Letters, digits and signs of the result lines, full- and half-width kana
+// and the kanji of the form's own texts.
+constexpr std::string_view kGlyphSample =
+    "HP0123456789+-.,:()%#? ％＃　ーアヴｱｲ兵士上戦将軍王者皇帝キャラクター選択レアリティ名前攻防早現ステータス入力"
+    "歴撃御素計算実行結果表示壁進捗率グラフ目盛値予想合計エラー数未満か限界以上です初期";
 
-HFONT g_rarityListFont = nullptr;
-HFONT g_resultBoxFont = nullptr;
+constexpr int kRarityListFontHeight = 16;
+constexpr int kResultBoxFontHeight = 12;
+
+// The form's fonts for one DPI.
+struct FormFonts {
+  int dpi = 0;
+  HFONT rarityList = nullptr;
+  HFONT resultBox = nullptr;
+  HFONT text = nullptr;  // for the system-font controls; none where the system font serves
+};
+
+FormFonts g_fonts;
+int g_formDpi = kDesignDpi;
+
+HFONT createGothicFont(int height, std::string_view face) {
+  return createFont(height, FW_NORMAL, SHIFTJIS_CHARSET, PROOF_QUALITY, VARIABLE_PITCH, face);
+}
+
+bool drawsEverySampleCharacter(HDC dc, std::string_view face) {
+  HFONT font = createGothicFont(16, face);
+  HGDIOBJ previous = SelectObject(dc, font);
+  const bool drawsAll = fontHasGlyphs(dc, kGlyphSample);
+  SelectObject(dc, previous);
+  DeleteObject(font);
+  return drawsAll;
+}
+
+int CALLBACK addFaceName(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
+  if (font->lfFaceName[0] != L'@') {  // not the vertical writing faces
+    reinterpret_cast<std::vector<std::wstring>*>(faces)->push_back(font->lfFaceName);
+  }
+  return 1;
+}
+
+// The face of the form's fonts: the first of kGothicFaces that draws the
+// sample, else the first installed Japanese face that does, else the
+// form's gothic as the font mapper answers it. Chosen once.
+std::string chooseGothicFace() {
+  HDC screen = GetDC(nullptr);
+  std::string chosen(kGothicFaces[0]);
+  bool found = false;
+  for (const std::string_view face : kGothicFaces) {
+    if ((found = drawsEverySampleCharacter(screen, face))) {
+      chosen = face;
+      break;
+    }
+  }
+  if (!found) {
+    LOGFONTW japanese = {};
+    japanese.lfCharSet = SHIFTJIS_CHARSET;
+    std::vector<std::wstring> installed;
+    EnumFontFamiliesExW(screen, &japanese, addFaceName, reinterpret_cast<LPARAM>(&installed), 0);
+    for (const std::wstring& face : installed) {
+      if (drawsEverySampleCharacter(screen, toCp932(face))) {
+        chosen = toCp932(face);
+        break;
+      }
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  return chosen;
+}
 
 HFONT createFormFont(int height) {
-  return createFont(height, FW_NORMAL, SHIFTJIS_CHARSET, PROOF_QUALITY, VARIABLE_PITCH, kFontFace);
+  static const std::string face = chooseGothicFace();
+  return createGothicFont(height, face);
+}
+
+// The system font's cell height at 96 DPI, measured: the font is made for
+// the system's DPI.
+int systemFontDesignHeight() {
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ previous = SelectObject(screen, GetStockObject(SYSTEM_FONT));
+  TEXTMETRICW metrics = {};
+  GetTextMetricsW(screen, &metrics);
+  const int screenDpi = GetDeviceCaps(screen, LOGPIXELSY);
+  SelectObject(screen, previous);
+  ReleaseDC(nullptr, screen);
+  return screenDpi > 0 ? MulDiv(metrics.tmHeight, kDesignDpi, screenDpi) : metrics.tmHeight;
+}
+
+// Whether the controls can keep the system font at `dpi`. It is decided by
+// the ANSI code page: code page 932 is what gives a Windows system font
+// with Japanese glyphs, and every other code page's system font has none
+// (boxes under a Western or Cyrillic locale). And the system font is made
+// for one DPI only, so at any other DPI it would not scale with the form.
+bool systemFontServes(int dpi) { return dpi == kDesignDpi && GetACP() == 932; }
+
+FormFonts createFormFonts(int dpi) {
+  FormFonts fonts;
+  fonts.dpi = dpi;
+  fonts.rarityList = createFormFont(scaleToDpi(kRarityListFontHeight, dpi));
+  fonts.resultBox = createFormFont(scaleToDpi(kResultBoxFontHeight, dpi));
+  // The same gothic face and Shift_JIS character set, which the font mapper
+  // answers with an installed Japanese font in every locale.
+  if (!systemFontServes(dpi)) fonts.text = createFormFont(scaleToDpi(systemFontDesignHeight(), dpi));
+  return fonts;
+}
+
+void deleteFormFonts(const FormFonts& fonts) {
+  for (HFONT font : {fonts.rarityList, fonts.resultBox, fonts.text}) {
+    if (font) DeleteObject(font);
+  }
+}
+
+// Makes the fonts for `dpi` current; returns the ones they replace, for the
+// caller to delete once no control uses them (none when nothing changed).
+FormFonts useFontsFor(int dpi) {
+  if (g_fonts.dpi == dpi) return {};
+  const FormFonts replaced = g_fonts;
+  g_fonts = createFormFonts(dpi);
+  return replaced;
+}
+
+HFONT fontFor(FontRole role) {
+  switch (role) {
+    case FontRole::rarityList: return g_fonts.rarityList;
+    case FontRole::resultBox: return g_fonts.resultBox;
+    case FontRole::systemFont: return g_fonts.text;
+    case FontRole::none: break;
+  }
+  return nullptr;
+}
+
+void setFont(HWND control, HFONT font, bool redraw) {
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
 }
 
 // The table slot of a control number: its kind's table and the index in it.
@@ -97,7 +245,7 @@ HWND* handleSlot(int number) {
 }
 
 void fillRarityList(HWND list) {
-  SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(g_rarityListFont), TRUE);
+  setFont(list, g_fonts.rarityList, true);
   for (int code = 0; code < kRarityCount; ++code) addComboBoxString(list, rarityName(code));
   // The program's own selection: CB_SETCURSEL raises no CBN_SELCHANGE.
   SendMessageW(list, CB_SETCURSEL, kRarityListStart, 0);
@@ -122,26 +270,46 @@ HWND formControl(int number) {
   return slot ? *slot : nullptr;
 }
 
-HFONT rarityListFont() { return g_rarityListFont; }
-HFONT resultBoxFont() { return g_resultBoxFont; }
+HFONT rarityListFont() { return g_fonts.rarityList; }
+HFONT resultBoxFont() { return g_fonts.resultBox; }
+HFONT formTextFont() { return g_fonts.text; }
+int formDpi() { return g_formDpi; }
 
 void buildForm(HWND window, HINSTANCE instance) {
   InitCommonControls();
-  // Created once for the process and never deleted.
-  if (!g_rarityListFont) g_rarityListFont = createFormFont(16);
-  if (!g_resultBoxFont) g_resultBoxFont = createFormFont(12);
+  // Made once for the window's DPI; they change only when the DPI does.
+  g_formDpi = windowDpi(window);
+  const FormFonts replaced = useFontsFor(g_formDpi);
 
+  const auto scaled = [dpi = g_formDpi](int designPixels) { return scaleToDpi(designPixels, dpi); };
   HWND previous = nullptr;
   for (const ControlLayout& layout : kControls) {
-    HWND handle = createWindow(layout.exStyle, layout.className, layout.text, layout.style, layout.x, layout.y,
-                               layout.width, layout.height, window,
+    HWND handle = createWindow(layout.exStyle, layout.className, layout.text, layout.style, scaled(layout.x),
+                               scaled(layout.y), scaled(layout.width), scaled(layout.height), window,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.number)), instance);
     if (HWND* slot = handleSlot(layout.number)) *slot = handle;
     if (layout.number == control::kRarityList) fillRarityList(handle);
+    if (layout.font == FontRole::systemFont && g_fonts.text) setFont(handle, g_fonts.text, true);
     if (layout.arrowUpperBound > 0) tieArrowsToField(handle, previous, layout.arrowUpperBound);
     previous = handle;
   }
-  SendMessageW(g_formControls.resultBox, WM_SETFONT, reinterpret_cast<WPARAM>(g_resultBoxFont), TRUE);
+  setFont(g_formControls.resultBox, g_fonts.resultBox, true);
+  deleteFormFonts(replaced);  // an earlier window's, made for another DPI
+}
+
+void scaleForm(HWND window, int dpi) {
+  g_formDpi = dpi;
+  const FormFonts replaced = useFontsFor(dpi);
+  for (const ControlLayout& layout : kControls) {
+    HWND handle = formControl(layout.number);
+    if (handle == nullptr) continue;
+    // The font first: a list's closed height follows it.
+    if (layout.font != FontRole::none) setFont(handle, fontFor(layout.font), false);
+    MoveWindow(handle, scaleToDpi(layout.x, dpi), scaleToDpi(layout.y, dpi), scaleToDpi(layout.width, dpi),
+               scaleToDpi(layout.height, dpi), FALSE);
+  }
+  deleteFormFonts(replaced);
+  InvalidateRect(window, nullptr, TRUE);
 }
 
 LRESULT colourStaticControl(HDC dc, HWND control) {

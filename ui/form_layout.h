@@ -24,14 +24,25 @@ extern FormControls g_formControls;
 // The handle of control `number`, or nullptr for a number the form lacks.
 HWND formControl(int number);
 
-// Builds every control as a child of `window` (WM_CREATE).
+// Builds every control as a child of `window` (WM_CREATE), placed and
+// given fonts for the window's DPI.
 void buildForm(HWND window, HINSTANCE instance);
+
+// Lays the built form out again for `dpi` (WM_DPICHANGED): every control's
+// place and size, and fonts made for that DPI.
+void scaleForm(HWND window, int dpi);
+
+// The DPI the form is laid out for.
+int formDpi();
 
 // WM_CTLCOLORSTATIC: light red for the result lines, white for the other
 // labels and the frames, on a transparent background with the black brush;
 // 0 (the platform's colours) for anything else, the result box among them.
 LRESULT colourStaticControl(HDC dc, HWND control);
 
-// The rarity list's and the result box's fonts (created with the first form).
+// The rarity list's and the result box's fonts, and the font of the other
+// text controls, which is none while they can keep the system font (a
+// Japanese system at 96 DPI).
 HFONT rarityListFont();
 HFONT resultBoxFont();
+HFONT formTextFont();

@@ -4,6 +4,7 @@
 
 #include "resources/resource_ids.h"
 #include "roster/chardata_loader.h"
+#include "ui/display_scale.h"
 #include "ui/form.h"
 #include "ui/form_layout.h"
 #include "ui/message_box.h"
@@ -41,6 +42,16 @@ LRESULT onCommand(HWND window, WPARAM wParam) {
   return 0;
 }
 
+// The window moved to a monitor of another DPI (or the scale changed): it
+// takes the rectangle the system suggests, and the form follows.
+LRESULT onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+  const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  scaleForm(window, HIWORD(wParam));
+  return 0;
+}
+
 LRESULT onNotify(LPARAM lParam) {
   return handleFormNotify(*reinterpret_cast<const NMHDR*>(lParam)) ? 1 : 0;
 }
@@ -70,8 +81,11 @@ bool registerMainWindowClass(HINSTANCE instance) {
 }
 
 HWND createMainWindow(HINSTANCE instance) {
-  return createWindow(0, kWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW, kWindowX, kWindowY, kWindowWidth,
-                      kWindowHeight, nullptr, nullptr, instance);
+  // Placed and sized for the system's DPI, where a new window opens.
+  const int dpi = systemDpi();
+  return createWindow(0, kWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW, scaleToDpi(kWindowX, dpi),
+                      scaleToDpi(kWindowY, dpi), scaleToDpi(kWindowWidth, dpi), scaleToDpi(kWindowHeight, dpi),
+                      nullptr, nullptr, instance);
 }
 
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -88,6 +102,8 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       return onCommand(window, wParam);
     case WM_CTLCOLORSTATIC:
       return colourStaticControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DPICHANGED:
+      return onDpiChanged(window, wParam, lParam);
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }

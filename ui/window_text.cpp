@@ -69,6 +69,18 @@ HFONT createFont(int height, int weight, BYTE charSet, BYTE quality, BYTE pitchA
                      CLIP_DEFAULT_PRECIS, quality, pitchAndFamily, toUtf16(faceName).c_str());
 }
 
+bool fontHasGlyphs(HDC dc, std::string_view cp932) {
+  const std::wstring text = toUtf16(cp932);
+  std::vector<WORD> glyphs(text.size());
+  const DWORD done = GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                                      GGI_MARK_NONEXISTING_GLYPHS);
+  if (done == GDI_ERROR) return false;
+  for (const WORD glyph : glyphs) {
+    if (glyph == 0xFFFF) return false;
+  }
+  return true;
+}
+
 int showMessageBoxNow(HWND owner, std::string_view text, std::string_view caption, UINT type) {
   return MessageBoxW(owner, toUtf16(text).c_str(), toUtf16(caption).c_str(), type);
 }

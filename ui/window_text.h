@@ -35,5 +35,9 @@ std::string comboBoxString(HWND comboBox, int index);
 HFONT createFont(int height, int weight, BYTE charSet, BYTE quality, BYTE pitchAndFamily,
                  std::string_view faceName);
 
+// Whether the font selected into `dc` has a glyph for every character of
+// the CP932 text.
+bool fontHasGlyphs(HDC dc, std::string_view cp932);
+
 // MessageBoxW through the handler in message_box.h.
 int showMessageBoxNow(HWND owner, std::string_view text, std::string_view caption, UINT type);
