@@ -60,6 +60,10 @@ TEST_F(Shell, TheManifestAsksToRunAsTheInvokerWithoutUiAccess) {
   const std::string manifest(bytes, SizeofResource(nullptr, found));
   EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
   EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
+  // Drawn sharp at every scale: per-monitor awareness, with the older form
+  // for systems before Windows 10 1607.
+  EXPECT_NE(manifest.find(">PerMonitorV2</dpiAwareness>"), std::string::npos);
+  EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
 }
 
 TEST_F(Shell, ExitAsksAndNoKeepsEverything) {
