@@ -55,12 +55,13 @@ BENCHMARK(BM_ReadAndFindLineEnds)->Unit(benchmark::kMillisecond)->Repetitions(5)
 void BM_LoadFullRoster(benchmark::State& state) {
   silenceTrace();
   const std::string directory = dataDirectory().string();
+  const SystemPath path = dataDirectory().native();
   const auto roster = std::make_unique<CharacterRoster>();
   for (auto _ : state) {
     state.PauseTiming();
     roster->clear();
     state.ResumeTiming();
-    loadCharacterData(*roster, directory);
+    loadCharacterData(*roster, directory, path);
   }
   if (roster->count(0) != kSlotsPerRarity) state.SkipWithError("the roster did not fill");
 

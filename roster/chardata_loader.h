@@ -1,16 +1,22 @@
 #pragma once
-// Loading the roster from chardata.txt, CP932 text with one character a line:
-//   <rarity name, 4 bytes><one separator byte><name> <hp> <attack> <defence> <speed>
-// Lines starting with '#' are comments.
+// Loading the roster from chardata.txt: CP932 text, or the same text saved
+// as UTF-8 or UTF-16 (data_file_decoder.h), one character a line
+// (cp932_character_reader.h).
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "roster/character_roster.h"
+#include "roster/cp932_character_reader.h"
+#include "roster/data_file_decoder.h"
 
-// The longest name kept from a line, in bytes.
-inline constexpr std::size_t kMaxNameBytes = 98;
+// A path as the system opens files by it: UTF-16 on Windows, where a
+// folder's name may hold any character, and bytes elsewhere.
+#if defined(_WIN32)
+using SystemPath = std::wstring;
+#else
+using SystemPath = std::string;
+#endif
 
 // The data file's path as text: the directory followed at once by the
 // separator ('\' on Windows, '/' elsewhere) and "chardata.txt", with no
@@ -20,34 +26,24 @@ std::string dataFilePathText(std::string_view directory);
 // Loads chardata.txt from `directory` into `roster`. Traces the path, then
 // (when the file opened) the six counts; when the file cannot be opened,
 // shows the failure message box and returns true. Returns false otherwise.
-// `directoryText` is what the trace and the path text show;
-// `directory` is the real path the file is opened by.
-bool loadCharacterData(CharacterRoster& roster, std::string_view directoryText,
-                       const std::filesystem::path& directory);
+// `directoryText` is what the trace and the path text show; `directory` is
+// the real path the file is opened by.
+bool loadCharacterData(CharacterRoster& roster, std::string_view directoryText, const SystemPath& directory);
 
-// As above, with the directory's bytes taken as its path.
-bool loadCharacterData(CharacterRoster& roster, std::string_view directory);
-
-// Reads the whole contents of a data file into `roster`. Lines end at LF, a
-// CR just before the LF is dropped, and a byte 0x1A ends the text, on every
-// platform alike.
-void readCharacterData(CharacterRoster& roster, std::string_view contents);
-
-// Feeds a data file through `readCharacterData` in pieces of any size, as
-// they arrive from the file. Finish with `finish()`.
+// Feeds a data file's bytes, in whatever supported encoding, to `roster` in
+// pieces of any size, as they arrive from the file. Finish with `finish()`.
 class CharacterDataReader {
  public:
-  explicit CharacterDataReader(CharacterRoster& roster) : roster_(roster) {}
-  void feed(std::string_view bytes);
-  void finish();
-  bool ended() const { return ended_; }  // a 0x1A has been seen
+  explicit CharacterDataReader(CharacterRoster& roster) : reader_(roster), decoder_(reader_) {}
+  void feed(std::string_view bytes) { decoder_.feed(bytes); }
+  void finish() { decoder_.finish(); }
+  bool ended() const { return decoder_.ended(); }  // the text has ended (a 0x1A, say)
+  DataFileEncoding encoding() const { return decoder_.encoding(); }
 
  private:
-  void readLine(std::string_view line);           // without its line end
-  void readLinesOneByOne(std::string_view lines);  // whole lines, each with its LF
-
-  CharacterRoster& roster_;
-  std::string pendingLine_;  // a line whose end has not arrived yet
-  std::string fields_;       // a copied line's fields, ended by a line feed
-  bool ended_ = false;
+  Cp932CharacterReader reader_;
+  DataFileDecoder decoder_;
 };
+
+// Reads the whole contents of a data file into `roster`.
+void readCharacterData(CharacterRoster& roster, std::string_view contents);

@@ -20,6 +20,7 @@ PlatformServices standardErrorServices() {
         writeToStandardError("\n");
       },
       writeToStandardError,
+      [](char16_t character) { return std::string(1, character < 0x80 ? static_cast<char>(character) : '?'); },
   };
 }
 

@@ -9,31 +9,13 @@
 
 #include "roster/chardata_loader.h"
 #include "roster/platform_services.h"
+#include "roster_summary.h"
 #include "test_text.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Every record as "rarity name hp attack defence speed" lines, in roster order.
-std::string summary(const CharacterRoster& roster) {
-  std::string out;
-  for (int r = 0; r < kRarityCount; ++r) {
-    for (int i = 0; i < roster.count(r); ++i) {
-      const CharacterRecord& c = *roster.record(r, i);
-      out += std::to_string(r) + " [" + c.name + "] " + std::to_string(c.hp) + " " +
-             std::to_string(c.attack) + " " + std::to_string(c.defence) + " " +
-             std::to_string(c.speed) + "\n";
-    }
-  }
-  return out;
-}
-
-std::string summaryOf(std::string_view contents) {
-  const auto roster = std::make_unique<CharacterRoster>();
-  readCharacterData(*roster, contents);
-  return summary(*roster);
-}
 
 struct ReadCase {
   const char* name;
@@ -75,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"BackslashSecondBytes", "戦士 表予ソ 1 2 3 4\n", "2 [表予ソ] 1 2 3 4\n"},
         ReadCase{"UnknownPrefixDropped", "騎士 a 1 2 3 4\n 戦士 b 1 2 3 4\n戦 c 1 2 3 4\n戦士 d 1 2 3 4\n",
                  "2 [d] 1 2 3 4\n"},
-        ReadCase{"Utf8FileDropped", "\xE6\x88\xA6\xE5\xA3\xAB a 1 2 3 4\n", ""},
+        // 戦士 in UTF-8 reads as the same text in CP932 would.
+        ReadCase{"Utf8FileReadAsItsCp932Twin", "\xE6\x88\xA6\xE5\xA3\xAB a 1 2 3 4\n", "2 [a] 1 2 3 4\n"},
         ReadCase{"EmptyFile", "", ""},
         ReadCase{"OnlyALineFeed", "\n", ""},
         // A CR just before LF goes; a CR elsewhere stays, and separates fields.
@@ -158,7 +141,7 @@ class LoadingTheFile : public ::testing::Test {
   void writeDataFile(const std::string& contents) {
     std::ofstream(directory_ / "chardata.txt", std::ios::binary) << contents;
   }
-  bool load() { return loadCharacterData(*roster_, directory_.string()); }
+  bool load() { return loadCharacterData(*roster_, directory_.string(), directory_.native()); }
   std::string pathText() const { return dataFilePathText(directory_.string()); }
 
   std::unique_ptr<CharacterRoster> roster_ = std::make_unique<CharacterRoster>();

@@ -1,7 +1,5 @@
 #include "ui/main_window.h"
 
-#include <vector>
-
 #include "resources/resource_ids.h"
 #include "roster/chardata_loader.h"
 #include "ui/display_scale.h"
@@ -109,18 +107,20 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
   }
 }
 
-std::filesystem::path currentDirectory() {
-  std::vector<wchar_t> buffer(MAX_PATH + 1);
+std::wstring currentDirectory() {
+  std::wstring directory(MAX_PATH + 1, L'\0');
   for (;;) {
-    const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-    if (length == 0) return {};
-    if (length < buffer.size()) return std::filesystem::path(std::wstring(buffer.data(), length));
-    buffer.resize(length + 1);  // too small: `length` is the size it needs
+    const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(directory.size()), directory.data());
+    if (length < directory.size()) {  // 0 on failure: an empty directory
+      directory.resize(length);
+      return directory;
+    }
+    directory.resize(length);  // too small: `length` is the size it needs, with its NUL
   }
 }
 
-bool loadRosterFrom(const std::filesystem::path& directory) {
-  return loadCharacterData(formRoster(), toCp932(directory.native()), directory);
+bool loadRosterFrom(const std::wstring& directory) {
+  return loadCharacterData(formRoster(), toCp932(directory), directory);
 }
 
 void processQueuedMessage(MSG& message, HWND mainWindow) {

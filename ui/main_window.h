@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
 #include <string>
 
 // The main window, set from the creation call's result (still empty while
@@ -16,11 +15,11 @@ HWND createMainWindow(HINSTANCE instance);
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The process's current directory, whatever its length.
-std::filesystem::path currentDirectory();
+std::wstring currentDirectory();
 
 // Loads the roster from chardata.txt in `directory` (the real, wide path;
 // the trace shows it as CP932). Returns the loader's failure flag.
-bool loadRosterFrom(const std::filesystem::path& directory);
+bool loadRosterFrom(const std::wstring& directory);
 
 // One queued message: the main window's keyboard navigation first, then
 // translation and dispatch.

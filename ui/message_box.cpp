@@ -21,4 +21,6 @@ void installWindowsPlatformServices() {
   };
   // The trace is CP932 bytes already, as OutputDebugStringA takes them.
   services.writeDebugTrace = [](std::string_view text) { OutputDebugStringA(std::string(text).c_str()); };
+  // Names from a UTF-8 or UTF-16 data file become CP932 as the window's text does.
+  services.characterToCp932 = characterToCp932;
 }

@@ -17,6 +17,7 @@ MessageBoxHandler& messageBoxHandler();
 int showMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type);
 
 // Points the core's platform services at Windows: the data file's failure box
-// (no owner, MB_OK alone) through the handler above, and the debug trace to
-// OutputDebugStringA.
+// (no owner, MB_OK alone) through the handler above, the debug trace to
+// OutputDebugStringA, and characters to CP932 by the window boundary's
+// conversion.
 void installWindowsPlatformServices();

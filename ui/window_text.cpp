@@ -21,12 +21,20 @@ std::wstring toUtf16(std::string_view cp932) {
 std::string toCp932(std::wstring_view utf16) {
   if (utf16.empty()) return {};
   const int size = static_cast<int>(utf16.size());
-  const int length = WideCharToMultiByte(kCodePage, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
+  // No best fit: a character CP932 lacks is "?", never a look-alike (a
+  // superscript two read as the digit 2, say).
+  constexpr DWORD kFlags = WC_NO_BEST_FIT_CHARS;
+  const int length = WideCharToMultiByte(kCodePage, kFlags, utf16.data(), size, nullptr, 0, nullptr, nullptr);
   std::string cp932(static_cast<std::size_t>(length), '\0');
   if (length > 0) {
-    WideCharToMultiByte(kCodePage, 0, utf16.data(), size, cp932.data(), length, nullptr, nullptr);
+    WideCharToMultiByte(kCodePage, kFlags, utf16.data(), size, cp932.data(), length, nullptr, nullptr);
   }
   return cp932;
+}
+
+std::string characterToCp932(char16_t character) {
+  const auto wide = static_cast<wchar_t>(character);
+  return toCp932(std::wstring_view(&wide, 1));
 }
 
 std::string windowText(HWND window, int maxChars) {

@@ -15,8 +15,13 @@
 // than emptying the whole text.
 std::wstring toUtf16(std::string_view cp932);
 
-// UTF-16 to CP932. A character that CP932 lacks becomes "?".
+// UTF-16 to CP932. A character that CP932 lacks becomes "?", with no
+// best-fit look-alike.
 std::string toCp932(std::wstring_view utf16);
+
+// One BMP character in CP932 as toCp932 converts it: the core's seam for
+// names read from a UTF-8 or UTF-16 data file.
+std::string characterToCp932(char16_t character);
 
 // The window's text, at most `maxChars` characters of it, as CP932.
 std::string windowText(HWND window, int maxChars);

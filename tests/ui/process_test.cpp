@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -132,6 +133,41 @@ TEST(Program, StartsWithTheDataOfItsFolderAndTheCloseBoxEndsItWithCodeZero) {
   EXPECT_EQ(program.exitCode(), 0u);
 }
 
+// The sample saved by editors that write Unicode: the same characters.
+TEST(Program, ListsTheSameCharactersFromAUtf8OrUtf16File) {
+  const std::u8string utf8 =
+      u8"# test roster\r\n戦士 アレス 80 30 26 22\r\n戦士 カイン 72 34 20 28\r\n皇帝 ノルヴァ 180 64 60 52\r\n";
+  const std::u16string utf16 =
+      u"# test roster\r\n戦士 アレス 80 30 26 22\r\n戦士 カイン 72 34 20 28\r\n皇帝 ノルヴァ 180 64 60 52\r\n";
+  std::string utf16le = "\xFF\xFE";
+  for (const char16_t unit : utf16) {
+    utf16le += static_cast<char>(unit & 0xFF);
+    utf16le += static_cast<char>(unit >> 8);
+  }
+  const struct {
+    const wchar_t* folder;
+    std::string bytes;
+  } files[] = {{L"growth-check-utf8", std::string(utf8.begin(), utf8.end())},
+               {L"growth-check-utf16", utf16le}};
+  for (const auto& file : files) {
+    SCOPED_TRACE(testing::Message() << fs::path(file.folder).string());
+    const fs::path folder = freshFolder(file.folder);
+    writeFile(folder / L"chardata.txt", file.bytes);
+    RunningProgram program(folder);
+    ASSERT_TRUE(program.started());
+    HWND window = program.findWindow(L"HP");
+    ASSERT_NE(window, nullptr);
+    HWND names = GetDlgItem(window, 4001);
+    EXPECT_EQ(countOf(names), 2);
+    EXPECT_EQ(textOf(names), L"アレス");
+    EXPECT_EQ(textOf(GetDlgItem(window, 1004)), L"80  30　26　22");
+    SendMessageTimeoutW(names, CB_SETCURSEL, 1, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    EXPECT_EQ(textOf(names), L"カイン");
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.exitCode(), 0u);
+  }
+}
+
 TEST(Program, WithoutTheDataFileShowsOneBoxThenWorksWithEmptyLists) {
   const fs::path folder = freshFolder(L"growth-check-missing");
   RunningProgram program(folder);
@@ -198,7 +234,7 @@ TEST_F(StartupLoad, FindsTheFileInADirectoryThatCp932CannotSpell) {
   const fs::path folder = freshFolder(L"growth-check-한국어-été");
   writeFile(folder / L"chardata.txt", kSampleData);
   ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
-  EXPECT_EQ(currentDirectory(), folder);
+  EXPECT_EQ(currentDirectory(), folder.native());
   EXPECT_FALSE(loadRosterFrom(currentDirectory()));
   EXPECT_EQ(boxes, 0);
   EXPECT_EQ(formRoster().count(2), 2);
@@ -218,9 +254,9 @@ TEST_F(StartupLoad, FindsTheFileInADirectoryLongerThan261Bytes) {
   if (!SetCurrentDirectoryW(folder.c_str())) {
     GTEST_SKIP() << "this system keeps the current directory within MAX_PATH";
   }
-  const fs::path current = currentDirectory();
-  EXPECT_EQ(current, folder);
-  EXPECT_GT(current.native().size(), 261u);
+  const std::wstring current = currentDirectory();
+  EXPECT_EQ(current, folder.native());
+  EXPECT_GT(current.size(), 261u);
   EXPECT_FALSE(loadRosterFrom(current));
   EXPECT_EQ(boxes, 0);
   EXPECT_EQ(formRoster().count(2), 2);
