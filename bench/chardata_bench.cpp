@@ -1,17 +1,24 @@
 // Loading a full chardata.txt (10,001 lines per rarity, comments between
-// them) against a baseline that only reads the same bytes and finds the line
-// ends. Prints both times, their ratio, and the memory of the full roster.
+// them), saved as CP932, UTF-8 and UTF-16LE, against two references on the
+// same CP932 file: a floor that only reads the bytes and finds the line ends,
+// and a straightforward reading with the C library (fgets, then sscanf with
+// "%s %d %d %d %d"). Prints the medians, their ratios, and the memory of the
+// full roster.
 
 #include <benchmark/benchmark.h>
+#include <iconv.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "bench_data.h"
+#include "native/iconv_cp932.h"
 #include "roster/chardata_loader.h"
 #include "roster/platform_services.h"
 
@@ -19,49 +26,101 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path& dataDirectory() {
-  static const fs::path directory = [] {
-    const fs::path dir = fs::temp_directory_path() / "growth-check-bench";
-    fs::create_directories(dir);
-    std::ofstream file(dir / "chardata.txt", std::ios::binary);
-    writeBenchDataFile(file);
-    return dir;
-  }();
-  return directory;
+constexpr std::size_t kChunkBytes = 64 * 1024;
+
+// The CP932 bench file converted to another encoding, whole.
+std::string converted(const std::string& cp932, const char* to) {
+  iconv_t handle = iconv_open(to, "CP932");
+  std::string out(cp932.size() * 2 + 16, '\0');
+  char* in = const_cast<char*>(cp932.data());
+  std::size_t inLeft = cp932.size();
+  char* at = out.data();
+  std::size_t outLeft = out.size();
+  iconv(handle, &in, &inLeft, &at, &outLeft);
+  iconv_close(handle);
+  out.resize(out.size() - outLeft);
+  return out;
 }
 
-void silenceTrace() { platformServices().writeDebugTrace = [](std::string_view) {}; }
+// A folder holding chardata.txt in one encoding.
+const fs::path& dataDirectory(const std::string& encoding) {
+  static std::map<std::string, fs::path> directories;
+  auto [it, added] = directories.try_emplace(encoding);
+  if (added) {
+    std::ostringstream text;
+    writeBenchDataFile(text);
+    std::string bytes = text.str();
+    if (encoding == "UTF-8") bytes = converted(bytes, "UTF-8");
+    if (encoding == "UTF-16LE") bytes = "\xFF\xFE" + converted(bytes, "UTF-16LE");
+    it->second = fs::temp_directory_path() / ("growth-check-bench-" + encoding);
+    fs::create_directories(it->second);
+    std::ofstream(it->second / "chardata.txt", std::ios::binary) << bytes;
+  }
+  return it->second;
+}
 
+std::string dataFile() { return (dataDirectory("CP932") / "chardata.txt").string(); }
+
+void quietServices() {
+  platformServices().writeDebugTrace = [](std::string_view) {};
+  installIconvCharacterConversion();
+}
+
+// The floor: the file read as the loader reads it, and its line ends found.
 void BM_ReadAndFindLineEnds(benchmark::State& state) {
-  const fs::path path = dataDirectory() / "chardata.txt";
-  std::string chunk(64 * 1024, '\0');
+  const std::string path = dataFile();
+  const auto chunk = std::make_unique<char[]>(kChunkBytes);
   for (auto _ : state) {
-    std::ifstream file(path, std::ios::binary);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::setvbuf(file, nullptr, _IONBF, 0);
     std::size_t lines = 0;
-    while (file) {
-      file.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-      const std::string_view bytes(chunk.data(), static_cast<std::size_t>(file.gcount()));
+    for (std::size_t read; (read = std::fread(chunk.get(), 1, kChunkBytes, file)) > 0;) {
+      const std::string_view bytes(chunk.get(), read);
       for (std::size_t at = bytes.find('\n'); at != std::string_view::npos; at = bytes.find('\n', at + 1)) {
         ++lines;
       }
     }
+    std::fclose(file);
     benchmark::DoNotOptimize(lines);
   }
 }
-// This machine's timings vary from run to run: five repetitions each, and
-// the ratio is taken of the medians.
-BENCHMARK(BM_ReadAndFindLineEnds)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+// This machine's timings vary from run to run: nine repetitions each, and
+// the ratios are taken of the medians.
+BENCHMARK(BM_ReadAndFindLineEnds)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
-void BM_LoadFullRoster(benchmark::State& state) {
-  silenceTrace();
-  const std::string directory = dataDirectory().string();
-  const SystemPath path = dataDirectory().native();
+// The same rules read the plain C way, into the same kind of roster.
+void BM_ReadWithStdio(benchmark::State& state) {
+  const std::string path = dataFile();
   const auto roster = std::make_unique<CharacterRoster>();
   for (auto _ : state) {
     state.PauseTiming();
     roster->clear();
     state.ResumeTiming();
-    loadCharacterData(*roster, directory, path);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    char line[1024];
+    while (std::fgets(line, sizeof line, file)) {
+      if (line[0] == '#' || std::strlen(line) < 5) continue;
+      const int rarity = rarityOfPrefix(std::string_view(line, 4));
+      char name[99] = {};
+      BaseStats stats;
+      std::sscanf(line + 5, "%98s %d %d %d %d", name, &stats.hp, &stats.attack, &stats.defence, &stats.speed);
+      roster->add(rarity, name, stats);
+    }
+    std::fclose(file);
+  }
+  if (roster->count(0) != kSlotsPerRarity) state.SkipWithError("the roster did not fill");
+}
+BENCHMARK(BM_ReadWithStdio)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+void loadFullRoster(benchmark::State& state, const std::string& encoding) {
+  quietServices();
+  const fs::path& directory = dataDirectory(encoding);
+  const auto roster = std::make_unique<CharacterRoster>();
+  for (auto _ : state) {
+    state.PauseTiming();
+    roster->clear();
+    state.ResumeTiming();
+    loadCharacterData(*roster, directory.string(), directory.native());
   }
   if (roster->count(0) != kSlotsPerRarity) state.SkipWithError("the roster did not fill");
 
@@ -78,9 +137,15 @@ void BM_LoadFullRoster(benchmark::State& state) {
   state.counters["names_heap_MB"] = double(nameHeap) / 1e6;
   state.counters["kept"] = roster->count(0) * kRarityCount;
 }
-BENCHMARK(BM_LoadFullRoster)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// Remembers each benchmark's median real time per iteration, for the ratio.
+void BM_LoadFullRoster(benchmark::State& state) { loadFullRoster(state, "CP932"); }
+void BM_LoadFullRosterUtf8(benchmark::State& state) { loadFullRoster(state, "UTF-8"); }
+void BM_LoadFullRosterUtf16(benchmark::State& state) { loadFullRoster(state, "UTF-16LE"); }
+BENCHMARK(BM_LoadFullRoster)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LoadFullRosterUtf8)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LoadFullRosterUtf16)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// Remembers each benchmark's median real time per iteration, for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
@@ -104,11 +169,24 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const double baseline = reporter.time("BM_ReadAndFindLineEnds");
-  const double load = reporter.time("BM_LoadFullRoster");
-  if (baseline > 0 && load > 0) {
-    std::printf("medians: full load %.3f ms, read-and-find-line-ends baseline %.3f ms, ratio %.2f (target <= 2)\n",
-                load, baseline, load / baseline);
+  const double floor = reporter.time("BM_ReadAndFindLineEnds");
+  const double stdio = reporter.time("BM_ReadWithStdio");
+  const double cp932 = reporter.time("BM_LoadFullRoster");
+  const double utf8 = reporter.time("BM_LoadFullRosterUtf8");
+  const double utf16 = reporter.time("BM_LoadFullRosterUtf16");
+  if (floor > 0 && cp932 > 0) {
+    std::printf("medians: CP932 load %.3f ms, read-and-find-line-ends floor %.3f ms: %.2fx the floor (target <= 4)\n",
+                cp932, floor, cp932 / floor);
+  }
+  if (stdio > 0 && cp932 > 0) {
+    std::printf("medians: fgets and sscanf %.3f ms: the loader is %.1fx faster than stdio (goal >= 10)\n", stdio,
+                stdio / cp932);
+  }
+  if (utf8 > 0 && cp932 > 0) {
+    std::printf("medians: UTF-8 load %.3f ms, %.2fx the CP932 load (target <= 2)\n", utf8, utf8 / cp932);
+  }
+  if (utf16 > 0 && cp932 > 0) {
+    std::printf("medians: UTF-16LE load %.3f ms, %.2fx the CP932 load\n", utf16, utf16 / cp932);
   }
   benchmark::Shutdown();
   return 0;

@@ -30,15 +30,15 @@ const std::array<std::uint32_t, kRarityCount> kRarityPrefixes = [] {
   return prefixes;
 }();
 
-// The code of the last rarity whose name the four bytes at `line` spell.
-// No rarity name holds a line feed, a CR or a NUL, or starts with '#'.
+// The code of the rarity whose name the four bytes at `line` spell (the
+// names differ, so the first match is the last). No rarity name holds a
+// line feed, a CR or a NUL, or starts with '#'.
 int rarityOfLine(const char* line) {
   const std::uint32_t prefix = fourBytes(line);
-  int rarity = kNoRarity;
   for (int code = 0; code < kRarityCount; ++code) {
-    if (prefix == kRarityPrefixes[std::size_t(code)]) rarity = code;
+    if (prefix == kRarityPrefixes[std::size_t(code)]) return code;
   }
-  return rarity;
+  return kNoRarity;
 }
 
 // How the in-place field reader sees a byte. Every run of bytes it reads
@@ -112,9 +112,9 @@ const char* readFields(CharacterRoster& roster, int rarity, const char* at) {
   at = skipToken(nameStart);
   const std::string_view name = cp932Prefix({nameStart, std::size_t(at - nameStart)}, kMaxNameBytes);
 
-  BaseStats stats;  // HP, attack, defence, speed, in the file's order
-  for (std::int32_t* number : {&stats.hp, &stats.attack, &stats.defence, &stats.speed}) {
-    if (!scanNumber(at, *number)) break;
+  BaseStats stats;  // HP, attack, defence, speed, in the file's order; reading stops at the first that fails
+  if (scanNumber(at, stats.hp) && scanNumber(at, stats.attack) && scanNumber(at, stats.defence)) {
+    scanNumber(at, stats.speed);
   }
   roster.add(rarity, name, stats);
   return at;

@@ -1,6 +1,8 @@
 #include "roster/data_file_decoder.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "roster/platform_services.h"
 
@@ -13,12 +15,21 @@ constexpr std::size_t kLongestMark = 3;
 // Decoded text goes to the reader in slices, so memory stays bounded
 // however much text one call brings.
 constexpr std::size_t kDecodeSliceBytes = 32 * 1024;
+// A slice's CP932 text is never longer than the slice: no UTF-8 or UTF-16
+// form of a character is shorter than its CP932 form or its '?'.
+constexpr std::size_t kOutBytes = kDecodeSliceBytes + 8;
 
 bool isProperPrefixOfAMark(std::string_view start) {
   for (const std::string_view mark : {kUtf8Mark, kUtf16LeMark, kUtf16BeMark}) {
     if (start.size() < mark.size() && mark.starts_with(start)) return true;
   }
   return false;
+}
+
+// Four bytes loaded as they lie, as the number whose lowest byte is the first.
+std::uint32_t littleEndian(std::uint32_t loaded) {
+  if constexpr (std::endian::native == std::endian::little) return loaded;
+  return (loaded >> 24) | (loaded >> 8 & 0xFF00u) | (loaded << 8 & 0xFF0000u) | (loaded << 24);
 }
 
 bool isHighSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
@@ -55,6 +66,58 @@ std::uint16_t askPlatformForCp932(char16_t character) {
   if (bytes.size() == 1) return static_cast<std::uint16_t>(0x0100 | byte(0));
   if (bytes.size() == 2 && byte(0) >= 0x81) return static_cast<std::uint16_t>(byte(0) << 8 | byte(1));
   return 0x0100 | '?';
+}
+
+
+// A BMP character (>= 0x80, not a surrogate) as CP932, from the cache,
+// asking the platform the first time. Both bytes are written; a one-byte
+// form then moves on by one.
+inline char* putBmpCp932(std::uint16_t* cache, std::uint32_t codePoint, char* out) {
+  std::uint16_t cp932 = cache[codePoint];
+  if (cp932 == 0) cp932 = cache[codePoint] = askPlatformForCp932(static_cast<char16_t>(codePoint));
+  const bool oneByte = cp932 < 0x0200;
+  out[0] = static_cast<char>(oneByte ? cp932 & 0xFF : cp932 >> 8);
+  out[1] = static_cast<char>(cp932 & 0xFF);
+  return out + (oneByte ? 1 : 2);
+}
+
+struct FastUtf8 {
+  const unsigned char* in;
+  char* out;
+};
+
+// The common text, read quickly: ASCII (eight bytes at a time while no
+// byte has its high bit) and whole, well-formed three-byte sequences (kana,
+// kanji, full-width forms). Stops at the first byte that needs the careful
+// reading, or at the end. Works on locals only, so that writing the output
+// makes the compiler reload nothing.
+FastUtf8 decodeCommonUtf8(const unsigned char* p, const unsigned char* const end, char* out,
+                          std::uint16_t* const cache) {
+  while (end - p >= 8) {
+    if (*p < 0x80) {
+      std::uint64_t eight;
+      std::memcpy(&eight, p, 8);
+      if ((eight & 0x8080808080808080u) == 0) {
+        std::memcpy(out, &eight, 8);
+        p += 8;
+        out += 8;
+      } else {
+        *out++ = static_cast<char>(*p++);
+      }
+      continue;
+    }
+    std::uint32_t four;  // the sequence's bytes, the first one lowest
+    std::memcpy(&four, p, 4);
+    four = littleEndian(four);
+    if ((four & 0xC0C0F0u) != 0x8080E0u) break;
+    const std::uint32_t codePoint = (four & 0x0Fu) << 12 | (four & 0x3F00u) >> 2 | (four & 0x3F0000u) >> 16;
+    // Overlong forms and surrogates are ill-formed: the careful reading takes them.
+    if (codePoint < 0x800 || codePoint - 0xD800 < 0x800) break;
+    out = putBmpCp932(cache, codePoint, out);
+    p += 3;
+  }
+  while (p < end && *p < 0x80) *out++ = static_cast<char>(*p++);
+  return {p, out};
 }
 
 }  // namespace
@@ -147,37 +210,30 @@ void DataFileDecoder::decide(bool atEnd) {
 }
 
 void DataFileDecoder::decode(std::string_view bytes) {
+  if (!out_) {
+    out_ = std::make_unique<char[]>(kOutBytes);
+    cp932Of_ = std::make_unique<std::uint16_t[]>(0x10000);
+  }
   while (!bytes.empty() && !ended()) {
     const std::string_view slice = bytes.substr(0, kDecodeSliceBytes);
-    if (encoding_ == DataFileEncoding::utf8) {
-      decodeUtf8(slice);
-    } else {
-      decodeUtf16(slice);
-    }
-    flush();
+    char* const end = encoding_ == DataFileEncoding::utf8 ? decodeUtf8(slice, out_.get()) : decodeUtf16(slice, out_.get());
+    reader_.feed(std::string_view(out_.get(), static_cast<std::size_t>(end - out_.get())));
     bytes.remove_prefix(slice.size());
   }
 }
 
-void DataFileDecoder::decodeUtf8(std::string_view bytes) {
+char* DataFileDecoder::decodeUtf8(std::string_view bytes, char* out) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* const end = p + bytes.size();
   while (p < end) {
     if (utf8Needed_ == 0) {
-      const auto* const run = p;
-      while (p < end && *p < 0x80) ++p;
-      out_.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
-      // Kana, kanji and full-width forms: whole three-byte sequences, read at once.
-      while (end - p >= 3 && (p[0] & 0xF0) == 0xE0 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
-        const std::uint32_t codePoint = (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
-        if (codePoint < 0x800 || isHighSurrogate(codePoint) || isLowSurrogate(codePoint)) break;
-        putCodePoint(codePoint);
-        p += 3;
-      }
+      const FastUtf8 fast = decodeCommonUtf8(p, end, out, cp932Of_.get());
+      p = fast.in;
+      out = fast.out;
       if (p == end || *p < 0x80) continue;
       const Utf8Lead lead = utf8Lead(*p++);
       if (lead.continuationBytes < 0) {
-        putReplacement();
+        *out++ = '?';
         continue;
       }
       utf8Needed_ = lead.continuationBytes;
@@ -185,74 +241,80 @@ void DataFileDecoder::decodeUtf8(std::string_view bytes) {
       utf8Upper_ = lead.upper;
       utf8CodePoint_ = lead.bits;
     } else if (*p < utf8Lower_ || *p > utf8Upper_) {
-      endUtf8Sequence();  // an ill-formed sequence: the byte starts afresh
+      out = endUtf8Sequence(out);  // an ill-formed sequence: the byte starts afresh
     } else {
       utf8CodePoint_ = utf8CodePoint_ << 6 | (*p++ & 0x3Fu);
       utf8Lower_ = 0x80;
       utf8Upper_ = 0xBF;
-      if (--utf8Needed_ == 0) putCodePoint(utf8CodePoint_);
+      if (--utf8Needed_ == 0) out = putCodePoint(utf8CodePoint_, out);
     }
   }
+  return out;
 }
 
 // A sequence cut short: one replacement for its maximal subpart.
-void DataFileDecoder::endUtf8Sequence() {
-  putReplacement();
+char* DataFileDecoder::endUtf8Sequence(char* out) {
   utf8Needed_ = 0;
   utf8Lower_ = 0x80;
   utf8Upper_ = 0xBF;
+  *out++ = '?';
+  return out;
 }
 
-void DataFileDecoder::decodeUtf16(std::string_view bytes) {
+char* DataFileDecoder::decodeUtf16(std::string_view bytes, char* out) {
   const bool bigEndian = encoding_ == DataFileEncoding::utf16be;
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (utf16Byte_ < 0) {
-      utf16Byte_ = byte;
-      continue;
-    }
-    const auto first = static_cast<std::uint16_t>(utf16Byte_);
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* const end = p + bytes.size();
+  const auto unitOf = [bigEndian](unsigned first, unsigned second) {
+    return static_cast<std::uint16_t>(bigEndian ? first << 8 | second : second << 8 | first);
+  };
+  if (utf16Byte_ >= 0 && p < end) {  // a unit split between two pieces
+    out = putUtf16Unit(unitOf(static_cast<unsigned>(utf16Byte_), *p++), out);
     utf16Byte_ = -1;
-    putUtf16Unit(static_cast<std::uint16_t>(bigEndian ? first << 8 | byte : byte << 8 | first));
   }
+  for (; end - p >= 2; p += 2) {
+    const std::uint16_t unit = unitOf(p[0], p[1]);
+    if (highSurrogate_ != 0 || (unit >= 0xD800 && unit <= 0xDFFF)) {
+      out = putUtf16Unit(unit, out);
+    } else if (unit < 0x80) {
+      *out++ = static_cast<char>(unit);
+    } else {
+      out = putBmpCp932(cp932Of_.get(), unit, out);
+    }
+  }
+  if (p < end) utf16Byte_ = *p;
+  return out;
 }
 
-void DataFileDecoder::putUtf16Unit(std::uint16_t unit) {
+char* DataFileDecoder::putUtf16Unit(std::uint16_t unit, char* out) {
   if (highSurrogate_ != 0) {
     highSurrogate_ = 0;
-    putReplacement();  // a character beyond the BMP (CP932 has none), or an unpaired high surrogate
-    if (isLowSurrogate(unit)) return;
+    *out++ = '?';  // a character beyond the BMP (CP932 has none), or an unpaired high surrogate
+    if (isLowSurrogate(unit)) return out;
   }
   if (isHighSurrogate(unit)) {
     highSurrogate_ = unit;
-  } else if (isLowSurrogate(unit)) {
-    putReplacement();
-  } else {
-    putCodePoint(unit);
+    return out;
   }
+  if (isLowSurrogate(unit)) {
+    *out++ = '?';
+    return out;
+  }
+  return putCodePoint(unit, out);
 }
 
-void DataFileDecoder::putCodePoint(std::uint32_t codePoint) {
+char* DataFileDecoder::putCodePoint(std::uint32_t codePoint, char* out) {
   if (codePoint < 0x80) {
-    out_ += static_cast<char>(codePoint);
-    return;
+    *out++ = static_cast<char>(codePoint);
+    return out;
   }
-  if (codePoint > 0xFFFF) return putReplacement();
-  if (!cp932Of_) cp932Of_ = std::make_unique<std::uint16_t[]>(0x10000);
-  std::uint16_t& cp932 = cp932Of_[codePoint];
-  if (cp932 == 0) cp932 = askPlatformForCp932(static_cast<char16_t>(codePoint));
-  if (cp932 < 0x0200) {
-    out_ += static_cast<char>(cp932 & 0xFF);
-  } else {
-    out_ += static_cast<char>(cp932 >> 8);
-    out_ += static_cast<char>(cp932 & 0xFF);
+  if (codePoint > 0xFFFF) {
+    *out++ = '?';
+    return out;
   }
+  return putBmpCp932(cp932Of_.get(), codePoint, out);
 }
 
-void DataFileDecoder::flush() {
-  reader_.feed(out_);
-  out_.clear();
-}
 
 void DataFileDecoder::finish() {
   if (!startSeen_) {  // a file shorter than a byte order mark
@@ -268,9 +330,10 @@ void DataFileDecoder::finish() {
       encoding_ = utf8Mark_ ? DataFileEncoding::utf8 : DataFileEncoding::cp932;
     }
   }
-  if (utf8Needed_ > 0) endUtf8Sequence();
-  if (highSurrogate_ != 0) putReplacement();
-  if (utf16Byte_ >= 0) putReplacement();  // half a code unit
-  flush();
+  std::string lastReplacements;
+  if (utf8Needed_ > 0) lastReplacements += '?';  // a sequence cut by the end of the file
+  if (highSurrogate_ != 0) lastReplacements += '?';
+  if (utf16Byte_ >= 0) lastReplacements += '?';  // half a code unit
+  reader_.feed(lastReplacements);
   reader_.finish();
 }

@@ -47,13 +47,12 @@ class DataFileDecoder {
   void feedUndecided(std::string_view bytes);
   void decide(bool atEnd);
   void decode(std::string_view bytes);
-  void decodeUtf8(std::string_view bytes);
-  void decodeUtf16(std::string_view bytes);
-  void endUtf8Sequence();
-  void putCodePoint(std::uint32_t codePoint);
-  void putUtf16Unit(std::uint16_t unit);
-  void putReplacement() { out_ += '?'; }
-  void flush();
+  // Each decodes into `out` and returns the end of what it wrote.
+  char* decodeUtf8(std::string_view bytes, char* out);
+  char* decodeUtf16(std::string_view bytes, char* out);
+  char* endUtf8Sequence(char* out);
+  char* putUtf16Unit(std::uint16_t unit, char* out);
+  char* putCodePoint(std::uint32_t codePoint, char* out);
 
   Cp932CharacterReader& reader_;
   DataFileEncoding encoding_ = DataFileEncoding::undecided;
@@ -76,7 +75,7 @@ class DataFileDecoder {
   // Each BMP character's CP932 form, asked of the platform once per file:
   // 0 not asked yet, 0x01nn one byte nn, otherwise the two bytes.
   std::unique_ptr<std::uint16_t[]> cp932Of_;
-  std::string out_;  // converted text on its way to the reader
+  std::unique_ptr<char[]> out_;  // converted text on its way to the reader
 };
 
 // True when `bytes` are valid UTF-8 up to their end, where a sequence cut
