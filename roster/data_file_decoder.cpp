@@ -69,12 +69,14 @@ std::uint16_t askPlatformForCp932(char16_t character) {
 }
 
 
-// A BMP character (>= 0x80, not a surrogate) as CP932, from the cache,
-// asking the platform the first time. Both bytes are written; a one-byte
-// form then moves on by one.
-inline char* putBmpCp932(std::uint16_t* cache, std::uint32_t codePoint, char* out) {
-  std::uint16_t cp932 = cache[codePoint];
-  if (cp932 == 0) cp932 = cache[codePoint] = askPlatformForCp932(static_cast<char16_t>(codePoint));
+// A BMP character (>= 0x80, not a surrogate) as CP932, from the cache of
+// `kCacheSlots` slots, asking the platform when the character is not there.
+// Both bytes are written; a one-byte form then moves on by one.
+template <std::size_t kCacheSlots>
+inline char* putBmpCp932(std::uint32_t* cache, std::uint32_t codePoint, char* out) {
+  std::uint32_t& slot = cache[codePoint % kCacheSlots];
+  if (slot >> 16 != codePoint) slot = codePoint << 16 | askPlatformForCp932(static_cast<char16_t>(codePoint));
+  const auto cp932 = static_cast<std::uint16_t>(slot);
   const bool oneByte = cp932 < 0x0200;
   out[0] = static_cast<char>(oneByte ? cp932 & 0xFF : cp932 >> 8);
   out[1] = static_cast<char>(cp932 & 0xFF);
@@ -91,8 +93,9 @@ struct FastUtf8 {
 // kanji, full-width forms). Stops at the first byte that needs the careful
 // reading, or at the end. Works on locals only, so that writing the output
 // makes the compiler reload nothing.
+template <std::size_t kCacheSlots>
 FastUtf8 decodeCommonUtf8(const unsigned char* p, const unsigned char* const end, char* out,
-                          std::uint16_t* const cache) {
+                          std::uint32_t* const cache) {
   while (end - p >= 8) {
     if (*p < 0x80) {
       std::uint64_t eight;
@@ -113,7 +116,7 @@ FastUtf8 decodeCommonUtf8(const unsigned char* p, const unsigned char* const end
     const std::uint32_t codePoint = (four & 0x0Fu) << 12 | (four & 0x3F00u) >> 2 | (four & 0x3F0000u) >> 16;
     // Overlong forms and surrogates are ill-formed: the careful reading takes them.
     if (codePoint < 0x800 || codePoint - 0xD800 < 0x800) break;
-    out = putBmpCp932(cache, codePoint, out);
+    out = putBmpCp932<kCacheSlots>(cache, codePoint, out);
     p += 3;
   }
   while (p < end && *p < 0x80) *out++ = static_cast<char>(*p++);
@@ -212,7 +215,7 @@ void DataFileDecoder::decide(bool atEnd) {
 void DataFileDecoder::decode(std::string_view bytes) {
   if (!out_) {
     out_ = std::make_unique<char[]>(kOutBytes);
-    cp932Of_ = std::make_unique<std::uint16_t[]>(0x10000);
+    cp932Cache_ = std::make_unique<std::uint32_t[]>(kCacheSlots);
   }
   while (!bytes.empty() && !ended()) {
     const std::string_view slice = bytes.substr(0, kDecodeSliceBytes);
@@ -227,7 +230,7 @@ char* DataFileDecoder::decodeUtf8(std::string_view bytes, char* out) {
   const auto* const end = p + bytes.size();
   while (p < end) {
     if (utf8Needed_ == 0) {
-      const FastUtf8 fast = decodeCommonUtf8(p, end, out, cp932Of_.get());
+      const FastUtf8 fast = decodeCommonUtf8<kCacheSlots>(p, end, out, cp932Cache_.get());
       p = fast.in;
       out = fast.out;
       if (p == end || *p < 0x80) continue;
@@ -279,7 +282,7 @@ char* DataFileDecoder::decodeUtf16(std::string_view bytes, char* out) {
     } else if (unit < 0x80) {
       *out++ = static_cast<char>(unit);
     } else {
-      out = putBmpCp932(cp932Of_.get(), unit, out);
+      out = putBmpCp932<kCacheSlots>(cp932Cache_.get(), unit, out);
     }
   }
   if (p < end) utf16Byte_ = *p;
@@ -312,7 +315,7 @@ char* DataFileDecoder::putCodePoint(std::uint32_t codePoint, char* out) {
     *out++ = '?';
     return out;
   }
-  return putBmpCp932(cp932Of_.get(), codePoint, out);
+  return putBmpCp932<kCacheSlots>(cp932Cache_.get(), codePoint, out);
 }
 
 

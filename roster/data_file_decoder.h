@@ -72,9 +72,12 @@ class DataFileDecoder {
   int utf16Byte_ = -1;
   std::uint16_t highSurrogate_ = 0;
 
-  // Each BMP character's CP932 form, asked of the platform once per file:
-  // 0 not asked yet, 0x01nn one byte nn, otherwise the two bytes.
-  std::unique_ptr<std::uint16_t[]> cp932Of_;
+  // Recent characters' CP932 forms, so the platform is asked about a
+  // character about once per file: each slot holds a code point in its high
+  // half and its CP932 form in its low one (0x01nn one byte nn, otherwise
+  // the two bytes), or 0.
+  static constexpr std::size_t kCacheSlots = 4096;
+  std::unique_ptr<std::uint32_t[]> cp932Cache_;
   std::unique_ptr<char[]> out_;  // converted text on its way to the reader
 };
 
