@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "growth/exact_digits.h"
 #include "roster/cp932_text.h"
 
 namespace {
@@ -30,12 +31,8 @@ struct SignificantDigits {
 };
 
 SignificantDigits roundToSignificant(double magnitude) {
-  // 770 digits after the point hold the exact value of every double
-  // (subnormals need up to 767 significant digits).
-  char buffer[800];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                    std::chars_format::scientific, 770);
-  const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+  const std::string scientific = exactScientific(magnitude);
+  const std::string_view text = scientific;
   const std::size_t exponentMark = text.find('e');
 
   std::string exact;

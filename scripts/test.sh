@@ -16,6 +16,7 @@ ctest --preset native
 echo "== Windows program and core, under Wine =="
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+cmake --build --preset windows --target package
 export WINEPREFIX="$root/build/wineprefix-tests"
 xvfb-run -a -s "-screen 0 2048x1536x24" bash -c 'ctest --preset windows; status=$?; wineserver -w; exit $status'
 

@@ -116,3 +116,31 @@ INSTANTIATE_TEST_SUITE_P(
                       FieldCase{"-99999999999999999999999999999", -2147483647 - 1}));
 
 }  // namespace
+
+#if GROWTH_HAVE_TO_CHARS_PRECISION
+#include <cstring>
+#include <random>
+
+#include "growth/exact_digits.h"
+
+namespace {
+
+// Either source of exact digits may be the one a build uses: they agree on
+// the extremes and on doubles of every exponent.
+TEST(ExactDigits, SnprintfAndToCharsGiveTheSameDigits) {
+  std::vector<double> values = {0.0, 0.1, 1.95, 6.25, 1e-300, 4.9406564584124654e-324, 2.2250738585072014e-308,
+                                1.7976931348623157e308, 1152921504606846976.0};
+  std::mt19937_64 random(20261209);
+  while (values.size() < 3000) {
+    const std::uint64_t bits = random() & 0x7FFFFFFFFFFFFFFFu;  // positive
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    if (std::isfinite(value)) values.push_back(value);
+  }
+  for (const double value : values) {
+    ASSERT_EQ(exactScientificBySnprintf(value), exactScientificByToChars(value)) << std::hexfloat << value;
+  }
+}
+
+}  // namespace
+#endif

@@ -13,7 +13,7 @@ HWND g_mainWindow = nullptr;
 namespace {
 
 constexpr std::string_view kWindowClass = "HP";
-constexpr std::string_view kWindowTitle = "ノルヴァ 成長確認ツール";
+constexpr std::string_view kWindowTitle = GROWTH_PRODUCT_NAME;
 constexpr int kWindowX = 30;
 constexpr int kWindowY = 30;
 constexpr int kWindowWidth = 700;

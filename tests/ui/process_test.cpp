@@ -2,13 +2,8 @@
 // would start it; and the start-up load from directories that a 261-byte
 // CP932 buffer could not hold.
 
-#include <windows.h>
+#include "running_program.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <string>
 #include <vector>
 
 #include "roster/character_roster.h"
@@ -18,103 +13,8 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-fs::path programPath() {
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return fs::path(self).parent_path().parent_path() / L"growth-check.exe";  // build\windows
-}
-
-fs::path freshFolder(const std::wstring& name) {
-  const fs::path folder = fs::temp_directory_path() / name;
-  std::error_code ignored;
-  fs::remove_all(folder, ignored);
-  fs::create_directories(folder);
-  return folder;
-}
-
-void writeFile(const fs::path& file, const std::string& bytes) {
-  std::ofstream(file, std::ios::binary) << bytes;
-}
-
 const std::string kSampleData =
     "# test roster\r\n戦士 アレス 80 30 26 22\r\n戦士 カイン 72 34 20 28\r\n皇帝 ノルヴァ 180 64 60 52\r\n";
-
-// A started copy of growth-check.exe, ended when the test ends.
-class RunningProgram {
- public:
-  explicit RunningProgram(const fs::path& folder) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + programPath().wstring() + L"\"";
-    started_ = CreateProcessW(programPath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                              nullptr, folder.c_str(), &startup, &process_);
-  }
-  ~RunningProgram() {
-    if (!started_) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
-  bool started() const { return started_ != FALSE; }
-
-  // A visible top-level window of the program with this class, waited for.
-  HWND findWindow(const wchar_t* className, const wchar_t* title = nullptr) const {
-    for (int attempt = 0; attempt < 200; ++attempt) {
-      Search search{process_.dwProcessId, className, title, nullptr};
-      EnumWindows(&matchWindow, reinterpret_cast<LPARAM>(&search));
-      if (search.found) return search.found;
-      Sleep(50);
-    }
-    return nullptr;
-  }
-
-  // The exit code, once the program has ended (or STILL_ACTIVE after 10 s).
-  DWORD exitCode() const {
-    WaitForSingleObject(process_.hProcess, 10000);
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process_.hProcess, &code);
-    return code;
-  }
-
- private:
-  struct Search {
-    DWORD processId;
-    const wchar_t* className;
-    const wchar_t* title;
-    HWND found;
-  };
-  static BOOL CALLBACK matchWindow(HWND window, LPARAM context) {
-    auto& search = *reinterpret_cast<Search*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t name[64] = {}, title[128] = {};
-    GetClassNameW(window, name, 64);
-    GetWindowTextW(window, title, 128);
-    if (owner == search.processId && IsWindowVisible(window) && wcscmp(name, search.className) == 0 &&
-        (!search.title || wcscmp(title, search.title) == 0)) {
-      search.found = window;
-      return FALSE;
-    }
-    return TRUE;
-  }
-
-  PROCESS_INFORMATION process_ = {};
-  BOOL started_ = FALSE;
-};
-
-std::wstring textOf(HWND window) {
-  wchar_t text[512] = {};
-  SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
-  return text;
-}
-
-LRESULT countOf(HWND list) {
-  DWORD_PTR count = 0;
-  SendMessageTimeoutW(list, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
-  return static_cast<LRESULT>(count);
-}
 
 TEST(Program, StartsWithTheDataOfItsFolderAndTheCloseBoxEndsItWithCodeZero) {
   const fs::path folder = freshFolder(L"growth-check-start");
@@ -194,7 +94,7 @@ TEST(Program, WithoutTheDataFileShowsOneBoxThenWorksWithEmptyLists) {
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   for (int wait = 0; wait < 100 && IsWindow(box); ++wait) Sleep(50);
   EXPECT_FALSE(IsWindow(box));
-  EXPECT_EQ(program.findWindow(L"#32770", L"error!!"), nullptr) << "shown once";
+  EXPECT_EQ(program.findWindow(L"#32770", L"error!!", 1000), nullptr) << "shown once";
   EXPECT_EQ(countOf(GetDlgItem(window, 4001)), 0);
   EXPECT_EQ(countOf(GetDlgItem(window, 4000)), 6);
   EXPECT_EQ(textOf(GetDlgItem(window, 1004)), L"");
