@@ -17,7 +17,7 @@
 #include "roster/character_roster.h"
 #include "roster/platform_services.h"
 #include "roster/rarity.h"
-#include "ui/control_ids.h"
+#include "form/control_ids.h"
 #include "ui/form.h"
 #include "ui/form_layout.h"
 #include "ui/main_window.h"

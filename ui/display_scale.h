@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-inline constexpr int kDesignDpi = 96;
+#include "form/form_design.h"
 
 // A length of the 96-DPI design at `dpi`.
 inline int scaleToDpi(int designPixels, int dpi) { return MulDiv(designPixels, dpi, kDesignDpi); }

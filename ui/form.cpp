@@ -2,26 +2,17 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <limits>
 #include <string>
 
+#include "form/control_ids.h"
+#include "form/form_design.h"
 #include "growth/growth_check.h"
 #include "growth/number_format.h"
 #include "roster/character_roster.h"
-#include "ui/control_ids.h"
 #include "ui/form_layout.h"
 #include "ui/window_text.h"
 
 namespace {
-
-// Longest texts read back from the fields: the battle field when a
-// character is chosen, and every field when calculating or stepping.
-constexpr int kBattleFieldReadChars = 199;
-constexpr int kFieldReadChars = 99;
-constexpr int kHpStep = 2;
-constexpr int kStartRarity = 2;
-constexpr std::string_view kBaseStatsFormat = "%d  %d　%d　%d";
 
 // The one roster, created with all slots empty before the program starts.
 CharacterRoster g_roster;
@@ -83,12 +74,7 @@ void showCharacter() {
 }
 
 void stepHp(int delta) {
-  const std::int64_t hp = fieldNumber(control::kHpField, kFieldReadChars);
-  const std::int64_t step = delta < 0 ? -kHpStep : delta > 0 ? kHpStep : 0;
-  // Saturates at the ends of the 32-bit range instead of wrapping.
-  const std::int64_t stepped = std::clamp<std::int64_t>(hp + step, std::numeric_limits<std::int32_t>::min(),
-                                                         std::numeric_limits<std::int32_t>::max());
-  setFieldNumber(control::kHpField, static_cast<std::int32_t>(stepped));
+  setFieldNumber(control::kHpField, steppedHp(fieldNumber(control::kHpField, kFieldReadChars), delta));
 }
 
 void calculate() {

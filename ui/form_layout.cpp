@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "form/form_design.h"
 #include "roster/rarity.h"
-#include "ui/control_ids.h"
 #include "ui/display_scale.h"
 #include "ui/window_text.h"
 
@@ -16,91 +16,49 @@ FormControls g_formControls;
 namespace {
 
 constexpr DWORD kVisibleChild = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kFrame = kVisibleChild | BS_GROUPBOX;
-constexpr DWORD kLabel = kVisibleChild;
-constexpr DWORD kList = kVisibleChild | WS_VSCROLL | CBS_DROPDOWNLIST;
-constexpr DWORD kField = kVisibleChild | WS_BORDER | WS_TABSTOP | ES_NUMBER;
-constexpr DWORD kArrows = kVisibleChild | UDS_SETBUDDYINT | UDS_ARROWKEYS;
-// The HP arrows do not write their position into the field: the form steps
-// the HP field by two itself.
-constexpr DWORD kHpArrows = kVisibleChild | UDS_ARROWKEYS;
-constexpr DWORD kPushButton = kVisibleChild | BS_PUSHBUTTON;
-constexpr DWORD kResultBox = kVisibleChild | WS_BORDER | ES_MULTILINE | ES_READONLY | ES_NUMBER;
 
-// Which font a control draws its text with.
-enum class FontRole : unsigned char {
-  none,        // no text: the arrow controls
-  systemFont,  // the system's own font where it shows Japanese at 96 DPI (formTextFont)
-  rarityList,  // the 16-pixel gothic
-  resultBox,   // the 12-pixel gothic
-};
-
-struct ControlLayout {
+// The window class, style and extended style of a control of each kind.
+struct WindowsControl {
   std::string_view className;
-  std::string_view text;  // CP932
-  int number;
-  int x, y, width, height;  // pixels at 96 DPI
   DWORD style;
   DWORD exStyle;
-  int arrowUpperBound;  // arrow controls only
-  FontRole font;
 };
 
-constexpr FontRole kSystem = FontRole::systemFont;
-constexpr FontRole kNone = FontRole::none;
+WindowsControl windowsControlOf(const ControlDesign& design) {
+  const DWORD group = design.startsGroup ? WS_GROUP : 0;
+  switch (design.kind) {
+    case ControlKind::frame: return {"BUTTON", kVisibleChild | BS_GROUPBOX | group, 0};
+    case ControlKind::label: return {"STATIC", kVisibleChild | group, 0};
+    case ControlKind::list: return {"COMBOBOX", kVisibleChild | WS_VSCROLL | CBS_DROPDOWNLIST | group, 0};
+    case ControlKind::field:
+      return {"EDIT", kVisibleChild | WS_BORDER | WS_TABSTOP | ES_NUMBER | group, WS_EX_CLIENTEDGE};
+    case ControlKind::arrows:
+      return {"msctls_updown32", kVisibleChild | UDS_SETBUDDYINT | UDS_ARROWKEYS | group, WS_EX_CLIENTEDGE};
+    case ControlKind::hpArrows:
+      // They do not write their position into the field: the form steps the
+      // HP field by two itself.
+      return {"msctls_updown32", kVisibleChild | UDS_ARROWKEYS | group, WS_EX_CLIENTEDGE};
+    case ControlKind::pushButton: return {"BUTTON", kVisibleChild | BS_PUSHBUTTON | group, 0};
+    case ControlKind::resultBox:
+      return {"EDIT", kVisibleChild | WS_BORDER | ES_MULTILINE | ES_READONLY | ES_NUMBER | group, WS_EX_CLIENTEDGE};
+  }
+  return {"STATIC", kVisibleChild, 0};
+}
 
-// In creation order, which is also the Tab order of the fields. The two
-// lists' heights are those of the list dropped open.
-constexpr ControlLayout kControls[] = {
-    {"BUTTON", "キャラクター選択", control::kCharacterFrame, 5, 5, 650, 95, kFrame, 0, 0, kSystem},
-    {"STATIC", "レアリティ 　名前", control::kNameHeading, 20, 30, 200, 20, kLabel, 0, 0, kSystem},
-    {"COMBOBOX", "", control::kRarityList, 20, 60, 80, 150, kList, 0, 0, FontRole::rarityList},
-    {"STATIC", "HP　攻　防　早", control::kBaseStatsHeading, 300, 30, 200, 20, kLabel, 0, 0, kSystem},
-    {"STATIC", "", control::kBaseStatsLabel, 300, 60, 200, 20, kLabel, 0, 0, kSystem},
-    {"COMBOBOX", "", control::kNameList, 120, 60, 160, 400, kList, 0, 0, kSystem},
-    {"BUTTON", "現ステータス入力", control::kStatusFrame, 5, 105, 650, 95, kFrame, 0, 0, kSystem},
-    {"STATIC", "戦歴  　HP　      攻撃  　防御　  素早", control::kFieldHeading, 20, 130, 350, 20, kLabel, 0, 0,
-     kSystem},
-    {"EDIT", "0", control::kBattleField, 20, 160, 35, 24, kField | WS_GROUP, WS_EX_CLIENTEDGE, 0, kSystem},
-    {"msctls_updown32", "", control::kBattleArrows, 55, 160, 20, 24, kArrows, WS_EX_CLIENTEDGE, 40, kNone},
-    {"EDIT", "0", control::kHpField, 80, 160, 45, 24, kField, WS_EX_CLIENTEDGE, 0, kSystem},
-    {"msctls_updown32", "", control::kHpArrows, 125, 160, 20, 24, kHpArrows, WS_EX_CLIENTEDGE, 1000, kNone},
-    {"EDIT", "0", control::kAttackField, 150, 160, 35, 24, kField, WS_EX_CLIENTEDGE, 0, kSystem},
-    {"msctls_updown32", "", control::kAttackArrows, 185, 160, 20, 24, kArrows, WS_EX_CLIENTEDGE, 100, kNone},
-    {"EDIT", "0", control::kDefenceField, 210, 160, 35, 24, kField, WS_EX_CLIENTEDGE, 0, kSystem},
-    {"msctls_updown32", "", control::kDefenceArrows, 245, 160, 20, 24, kArrows, WS_EX_CLIENTEDGE, 100, kNone},
-    {"EDIT", "0", control::kSpeedField, 270, 160, 35, 24, kField, WS_EX_CLIENTEDGE, 0, kSystem},
-    {"msctls_updown32", "", control::kSpeedArrows, 305, 160, 20, 24, kArrows, WS_EX_CLIENTEDGE, 100, kNone},
-    {"BUTTON", "計算実行", control::kCalculateButton, 350, 160, 80, 24, kPushButton, 0, 0, kSystem},
-    {"BUTTON", "結果表示", control::kResultFrame, 5, 205, 650, 305, kFrame | WS_GROUP, 0, 0, kSystem},
-    {"STATIC", "", control::kProgressLine, 20, 230, 350, 20, kLabel, 0, 0, kSystem},
-    {"STATIC", "", control::kCurrentHeadingLine, 20, 260, 550, 20, kLabel, 0, 0, kSystem},
-    {"STATIC", "", control::kGainsLine, 20, 280, 550, 20, kLabel, 0, 0, kSystem},
-    {"STATIC", "", control::kPredictionHeadingLine, 20, 310, 550, 20, kLabel, 0, 0, kSystem},
-    {"STATIC", "", control::kPredictedGainsLine, 20, 350, 620, 20, kLabel, 0, 0, kSystem},
-    {"STATIC", "", control::kThreeStatSumLine, 20, 370, 550, 20, kLabel, 0, 0, kSystem},
-    {"STATIC", "", control::kPredictedValuesLine, 20, 330, 550, 20, kLabel, 0, 0, kSystem},
-    {"EDIT", "", control::kResultBox, 20, 400, 600, 100, kResultBox, WS_EX_CLIENTEDGE, 0, FontRole::resultBox},
-};
+constexpr COLORREF colourRef(std::uint32_t rgb) { return RGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF); }
 
-constexpr int kRarityListStart = 2;  // 戦士
-constexpr COLORREF kResultLineColour = RGB(255, 180, 180);
-constexpr COLORREF kLabelColour = RGB(255, 255, 255);
 // The form's gothic, then faces to fall back on, in order. A face that is
 // not installed is answered by the font mapper with some Japanese font,
 // and that can be a fallback font without Latin letters (under Wine, for
 // one): the first face whose font draws every character of the sample is
 // the one the form uses.
-constexpr std::string_view kGothicFaces[] = {"ＭＳ ゴシック", "Yu Gothic UI",     "Meiryo UI", "MS UI Gothic",
-                                             "Noto Sans CJK JP", "IPAexGothic", "IPAGothic", "VL Gothic"};
+constexpr std::string_view kGothicFaces[] = {kGothicFace,        "Yu Gothic UI", "Meiryo UI", "MS UI Gothic",
+                                             "Noto Sans CJK JP", "IPAexGothic",  "IPAGothic", "VL Gothic"};
 // Letters, digits and signs of the result lines, full- and half-width kana
 // and the kanji of the form's own texts.
 constexpr std::string_view kGlyphSample =
     "HP0123456789+-.,:()%#? ％＃　ーアヴｱｲ兵士上戦将軍王者皇帝キャラクター選択レアリティ名前攻防早現ステータス入力"
     "歴撃御素計算実行結果表示壁進捗率グラフ目盛値予想合計エラー数未満か限界以上です初期";
-
-constexpr int kRarityListFontHeight = 16;
-constexpr int kResultBoxFontHeight = 12;
 
 // The form's fonts for one DPI.
 struct FormFonts {
@@ -248,7 +206,7 @@ void fillRarityList(HWND list) {
   setFont(list, g_fonts.rarityList, true);
   for (int code = 0; code < kRarityCount; ++code) addComboBoxString(list, rarityName(code));
   // The program's own selection: CB_SETCURSEL raises no CBN_SELCHANGE.
-  SendMessageW(list, CB_SETCURSEL, kRarityListStart, 0);
+  SendMessageW(list, CB_SETCURSEL, kStartRarity, 0);
 }
 
 void tieArrowsToField(HWND arrows, HWND field, int upperBound) {
@@ -283,8 +241,10 @@ void buildForm(HWND window, HINSTANCE instance) {
 
   const auto scaled = [dpi = g_formDpi](int designPixels) { return scaleToDpi(designPixels, dpi); };
   HWND previous = nullptr;
-  for (const ControlLayout& layout : kControls) {
-    HWND handle = createWindow(layout.exStyle, layout.className, layout.text, layout.style, scaled(layout.x),
+  for (const ControlDesign& layout : formControls()) {
+    const WindowsControl windowsControl = windowsControlOf(layout);
+    HWND handle = createWindow(windowsControl.exStyle, windowsControl.className, layout.text, windowsControl.style,
+                               scaled(layout.x),
                                scaled(layout.y), scaled(layout.width), scaled(layout.height), window,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.number)), instance);
     if (HWND* slot = handleSlot(layout.number)) *slot = handle;
@@ -300,7 +260,7 @@ void buildForm(HWND window, HINSTANCE instance) {
 void scaleForm(HWND window, int dpi) {
   g_formDpi = dpi;
   const FormFonts replaced = useFontsFor(dpi);
-  for (const ControlLayout& layout : kControls) {
+  for (const ControlDesign& layout : formControls()) {
     HWND handle = formControl(layout.number);
     if (handle == nullptr) continue;
     // The font first: a list's closed height follows it.
@@ -317,12 +277,12 @@ LRESULT colourStaticControl(HDC dc, HWND control) {
   const auto& labels = g_formControls.labels;
   for (std::size_t slot = 0; slot < labels.size(); ++slot) {
     if (labels[slot] == control) {
-      const bool resultLine = slot >= 5 && slot <= 11;
-      return lightTextOnBlack(dc, resultLine ? kResultLineColour : kLabelColour);
+      const bool resultLine = isResultLine(1000 + static_cast<int>(slot));
+      return lightTextOnBlack(dc, colourRef(resultLine ? kResultLineColour : kLabelColour));
     }
   }
   for (HWND frame : g_formControls.frames) {
-    if (frame == control) return lightTextOnBlack(dc, kLabelColour);
+    if (frame == control) return lightTextOnBlack(dc, colourRef(kLabelColour));
   }
   return 0;
 }

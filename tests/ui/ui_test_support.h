@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "roster/character_roster.h"
-#include "ui/control_ids.h"
+#include "form/control_ids.h"
 #include "ui/form.h"
 #include "ui/form_layout.h"
 #include "ui/main_window.h"

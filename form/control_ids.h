@@ -1,6 +1,6 @@
 #pragma once
 // The number of every control of the form. A number's range tells its kind;
-// each kind keeps its handles in a table of its own (form_layout.h).
+// the Windows program keeps each kind's handles in a table (ui/form_layout.h).
 
 namespace control {
 
