@@ -46,6 +46,10 @@ constexpr ControlDesign kControls[] = {
 
 std::span<const ControlDesign> formControls() { return kControls; }
 
+std::string_view gothicFace() { return "ＭＳ ゴシック"; }
+
+std::string_view baseStatsFormat() { return "%d  %d　%d　%d"; }
+
 std::int32_t steppedHp(std::int32_t hp, int delta) {
   const std::int64_t step = delta < 0 ? -kHpStep : delta > 0 ? kHpStep : 0;
   // Saturates at the ends of the 32-bit range instead of wrapping.

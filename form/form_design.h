@@ -46,8 +46,10 @@ std::span<const ControlDesign> formControls();
 // The design's own pixel density.
 inline constexpr int kDesignDpi = 96;
 
-// The two gothic fonts: their face, and their cell heights at 96 DPI.
-inline constexpr std::string_view kGothicFace = "ＭＳ ゴシック";
+// The two gothic fonts: their face ("ＭＳ ゴシック"), and their cell heights
+// at 96 DPI. (Texts are defined in the .cpp, which the builds that cannot
+// compile literals to CP932 copy with CP932 escapes.)
+std::string_view gothicFace();
 inline constexpr int kRarityListFontHeight = 16;
 inline constexpr int kResultBoxFontHeight = 12;
 
@@ -60,9 +62,9 @@ constexpr bool isResultLine(int number) { return number >= 1005 && number <= 101
 // The rarity shown at start: 戦士, the rarity list's own selection.
 inline constexpr int kStartRarity = 2;
 
-// The selected character's base stats in label 1004: HP, two spaces,
-// attack, a full-width space, defence, a full-width space, speed.
-inline constexpr std::string_view kBaseStatsFormat = "%d  %d　%d　%d";
+// The format of the selected character's base stats in label 1004: HP, two
+// spaces, attack, a full-width space, defence, a full-width space, speed.
+std::string_view baseStatsFormat();
 
 // The longest texts read back from the fields: the battle field when a
 // character is chosen, and every field when calculating or stepping.

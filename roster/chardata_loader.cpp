@@ -8,8 +8,6 @@
 namespace {
 
 constexpr std::string_view kDataFileName = "chardata.txt";
-constexpr std::string_view kOpenFailedText = "file:chardata.txt 読み込み失敗";
-constexpr std::string_view kOpenFailedCaption = "error!!";
 constexpr std::size_t kReadChunkBytes = 64 * 1024;
 
 #if defined(_WIN32)
@@ -31,6 +29,9 @@ struct FileCloser {
 };
 
 }  // namespace
+
+std::string_view openFailedText() { return "file:chardata.txt 読み込み失敗"; }
+std::string_view openFailedCaption() { return "error!!"; }
 
 void readCharacterData(CharacterRoster& roster, std::string_view contents) {
   CharacterDataReader reader(roster);
@@ -54,7 +55,7 @@ bool loadCharacterData(CharacterRoster& roster, std::string_view directoryText, 
   const std::unique_ptr<std::FILE, FileCloser> file(openForReading(path));
   if (!file) {
     if (platformServices().showMessageBox) {
-      platformServices().showMessageBox(kOpenFailedText, kOpenFailedCaption);
+      platformServices().showMessageBox(openFailedText(), openFailedCaption());
     }
     return true;
   }

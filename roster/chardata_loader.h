@@ -23,6 +23,11 @@ using SystemPath = std::string;
 // separator removed, so a drive root "C:\" gives "C:\\chardata.txt".
 std::string dataFilePathText(std::string_view directory);
 
+// The failure message box's text and caption: "file:chardata.txt 読み込み失敗"
+// and "error!!".
+std::string_view openFailedText();
+std::string_view openFailedCaption();
+
 // Loads chardata.txt from `directory` into `roster`. Traces the path, then
 // (when the file opened) the six counts; when the file cannot be opened,
 // shows the failure message box and returns true. Returns false otherwise.

@@ -64,7 +64,7 @@ void showCharacter() {
     return;
   }
   setLine(control::kBaseStatsLabel,
-          formatLine(kBaseStatsFormat, {character->hp, character->attack, character->defence, character->speed}));
+          formatLine(baseStatsFormat(), {character->hp, character->attack, character->defence, character->speed}));
   if (fieldNumber(control::kBattleField, kBattleFieldReadChars) != 0) return;
   setWindowText(formControl(control::kBattleField), "0");
   setFieldNumber(control::kHpField, character->hp);

@@ -52,8 +52,8 @@ constexpr COLORREF colourRef(std::uint32_t rgb) { return RGB(rgb >> 16 & 0xFF, r
 // and that can be a fallback font without Latin letters (under Wine, for
 // one): the first face whose font draws every character of the sample is
 // the one the form uses.
-constexpr std::string_view kGothicFaces[] = {kGothicFace,        "Yu Gothic UI", "Meiryo UI", "MS UI Gothic",
-                                             "Noto Sans CJK JP", "IPAexGothic",  "IPAGothic", "VL Gothic"};
+const std::string_view kGothicFaces[] = {gothicFace(),       "Yu Gothic UI", "Meiryo UI", "MS UI Gothic",
+                                         "Noto Sans CJK JP", "IPAexGothic",  "IPAGothic", "VL Gothic"};
 // Letters, digits and signs of the result lines, full- and half-width kana
 // and the kanji of the form's own texts.
 constexpr std::string_view kGlyphSample =

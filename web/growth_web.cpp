@@ -1,0 +1,146 @@
+// The functions the web page calls (web/form.js): the same roster, data file
+// reader, growth check and form design as the Windows program, compiled to
+// WebAssembly. Texts cross as CP932 bytes; each function that gives a text
+// leaves it in one buffer, which textBytes() and textLength() show.
+
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "form/form_design.h"
+#include "growth/growth_check.h"
+#include "growth/number_format.h"
+#include "roster/chardata_loader.h"
+#include "roster/rarity.h"
+
+// The sample chardata.txt's bytes (generated from data/chardata.txt).
+extern "C" const unsigned char kSampleData[];
+extern "C" const int kSampleDataBytes;
+
+namespace {
+
+constexpr int kChunkBytes = 64 * 1024;
+
+CharacterRoster& roster() {
+  static CharacterRoster table;  // allocated once, as in the program
+  return table;
+}
+
+std::unique_ptr<CharacterDataReader> g_reader;
+GrowthReport g_report;
+std::string g_text;
+char g_buffer[kChunkBytes];  // bytes from the page: a piece of a file, or a field's text
+
+int giveText(std::string_view text) {
+  g_text = text;
+  return static_cast<int>(g_text.size());
+}
+
+const ControlDesign* design(int index) {
+  const auto controls = formControls();
+  return index >= 0 && static_cast<std::size_t>(index) < controls.size() ? &controls[static_cast<std::size_t>(index)]
+                                                                         : nullptr;
+}
+
+}  // namespace
+
+extern "C" {
+
+// The last text given, as CP932 bytes.
+EMSCRIPTEN_KEEPALIVE const char* textBytes() { return g_text.data(); }
+EMSCRIPTEN_KEEPALIVE int textLength() { return static_cast<int>(g_text.size()); }
+
+// Where the page puts bytes for feedData and fieldNumber, and how many fit.
+EMSCRIPTEN_KEEPALIVE char* inputBuffer() { return g_buffer; }
+EMSCRIPTEN_KEEPALIVE int inputCapacity() { return kChunkBytes; }
+
+// The form design, control by control: -1 past the last.
+EMSCRIPTEN_KEEPALIVE int controlCount() { return static_cast<int>(formControls().size()); }
+EMSCRIPTEN_KEEPALIVE int controlValue(int index, int which) {
+  const ControlDesign* c = design(index);
+  if (c == nullptr) return -1;
+  const int values[] = {static_cast<int>(c->kind), c->number, c->x, c->y, c->width, c->height,
+                        c->arrowUpperBound, static_cast<int>(c->font)};
+  return which >= 0 && which < static_cast<int>(std::size(values)) ? values[which] : -1;
+}
+EMSCRIPTEN_KEEPALIVE int controlText(int index) {
+  const ControlDesign* c = design(index);
+  return giveText(c ? c->text : std::string_view{});
+}
+EMSCRIPTEN_KEEPALIVE int startRarity() { return kStartRarity; }
+EMSCRIPTEN_KEEPALIVE int battleFieldReadChars() { return kBattleFieldReadChars; }
+EMSCRIPTEN_KEEPALIVE int fieldReadChars() { return kFieldReadChars; }
+
+// The rarity names, in code order.
+EMSCRIPTEN_KEEPALIVE int rarityCount() { return kRarityCount; }
+EMSCRIPTEN_KEEPALIVE int rarityNameText(int code) { return giveText(rarityName(code)); }
+
+// A data file read into a fresh roster, in pieces put in the input buffer.
+EMSCRIPTEN_KEEPALIVE void beginData() {
+  roster().clear();
+  g_reader = std::make_unique<CharacterDataReader>(roster());
+}
+EMSCRIPTEN_KEEPALIVE void feedData(int length) {
+  if (g_reader && length >= 0 && length <= kChunkBytes) g_reader->feed(std::string_view(g_buffer, static_cast<std::size_t>(length)));
+}
+EMSCRIPTEN_KEEPALIVE void endData() {
+  if (g_reader) g_reader->finish();
+  g_reader.reset();
+}
+// The project's sample chardata.txt, built into the page.
+EMSCRIPTEN_KEEPALIVE void useSampleData() {
+  roster().clear();
+  readCharacterData(roster(), std::string_view(reinterpret_cast<const char*>(kSampleData),
+                                               static_cast<std::size_t>(kSampleDataBytes)));
+}
+EMSCRIPTEN_KEEPALIVE int openFailedTextText() { return giveText(openFailedText()); }
+EMSCRIPTEN_KEEPALIVE int openFailedCaptionText() { return giveText(openFailedCaption()); }
+
+// The roster.
+EMSCRIPTEN_KEEPALIVE int characterCount(int rarity) { return roster().count(rarity); }
+EMSCRIPTEN_KEEPALIVE int characterNameText(int rarity, int index) {
+  const CharacterRecord* c = roster().record(rarity, index);
+  return giveText(c ? std::string_view(c->name) : std::string_view{});
+}
+// Label 1004's text for a character; empty for none.
+EMSCRIPTEN_KEEPALIVE int baseStatsText(int rarity, int index) {
+  const CharacterRecord* c = roster().record(rarity, index);
+  return giveText(c ? formatLine(baseStatsFormat(), {c->hp, c->attack, c->defence, c->speed}) : std::string());
+}
+// One base stat ("%d"): 0 HP, 1 attack, 2 defence, 3 speed; empty for none.
+EMSCRIPTEN_KEEPALIVE int baseStatText(int rarity, int index, int which) {
+  const CharacterRecord* c = roster().record(rarity, index);
+  if (c == nullptr || which < 0 || which > 3) return giveText({});
+  const std::int32_t stats[] = {c->hp, c->attack, c->defence, c->speed};
+  return giveText(formatInteger(stats[which]));
+}
+
+// A field's text (`length` bytes in the input buffer) read as atoi reads it.
+EMSCRIPTEN_KEEPALIVE int fieldNumber(int length) {
+  if (length < 0 || length > kChunkBytes) return 0;
+  return fieldTextToNumber(std::string_view(g_buffer, static_cast<std::size_t>(length)));
+}
+EMSCRIPTEN_KEEPALIVE int integerText(int value) { return giveText(formatInteger(value)); }
+EMSCRIPTEN_KEEPALIVE int hpAfterStep(int hp, int delta) { return steppedHp(hp, delta); }
+
+// The growth check of a character: 1 when validation failed, 0 when it
+// passed, -1 when there is no such character. reportText gives its texts:
+// the seven lines (0 to 6, top to bottom) and the log (7).
+EMSCRIPTEN_KEEPALIVE int calculate(int rarity, int index, int battles, int hp, int attack, int defence, int speed) {
+  const CharacterRecord* c = roster().record(rarity, index);
+  if (c == nullptr) return -1;
+  g_report = runGrowthCheck(rarity, *c, {battles, hp, attack, defence, speed});
+  return g_report.failed ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE int reportText(int which) {
+  const std::string* texts[] = {&g_report.progressLine,        &g_report.currentHeading,
+                                &g_report.gainsLine,           &g_report.predictionHeading,
+                                &g_report.predictedValuesLine, &g_report.predictedGainsLine,
+                                &g_report.threeStatSumLine,    &g_report.logText};
+  return giveText(which >= 0 && which < 8 ? std::string_view(*texts[which]) : std::string_view{});
+}
+
+}  // extern "C"
