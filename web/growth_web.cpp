@@ -14,6 +14,7 @@
 #include "growth/growth_check.h"
 #include "growth/number_format.h"
 #include "roster/chardata_loader.h"
+#include "roster/platform_services.h"
 #include "roster/rarity.h"
 
 // The sample chardata.txt's bytes (generated from data/chardata.txt).
@@ -30,6 +31,7 @@ CharacterRoster& roster() {
 }
 
 std::unique_ptr<CharacterDataReader> g_reader;
+std::uint16_t g_cp932Of[0x10000];  // each BMP character's CP932 code, 0 for none, from the page
 GrowthReport g_report;
 std::string g_text;
 char g_buffer[kChunkBytes];  // bytes from the page: a piece of a file, or a field's text
@@ -78,6 +80,19 @@ EMSCRIPTEN_KEEPALIVE int fieldReadChars() { return kFieldReadChars; }
 EMSCRIPTEN_KEEPALIVE int rarityCount() { return kRarityCount; }
 EMSCRIPTEN_KEEPALIVE int rarityNameText(int code) { return giveText(rarityName(code)); }
 
+// The browser's own Shift_JIS table, turned round by the page (form.js), as
+// the conversion of characters from UTF-8 and UTF-16 files: where the page
+// puts it, and then its use.
+EMSCRIPTEN_KEEPALIVE std::uint16_t* cp932Table() { return g_cp932Of; }
+EMSCRIPTEN_KEEPALIVE void useCp932Table() {
+  platformServices().characterToCp932 = [](char16_t character) {
+    const std::uint16_t code = g_cp932Of[character];
+    if (code == 0) return std::string("?");
+    if (code < 0x100) return std::string(1, static_cast<char>(code));
+    return std::string{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+  };
+}
+
 // A data file read into a fresh roster, in pieces put in the input buffer.
 EMSCRIPTEN_KEEPALIVE void beginData() {
   roster().clear();
@@ -99,11 +114,14 @@ EMSCRIPTEN_KEEPALIVE void useSampleData() {
 EMSCRIPTEN_KEEPALIVE int openFailedTextText() { return giveText(openFailedText()); }
 EMSCRIPTEN_KEEPALIVE int openFailedCaptionText() { return giveText(openFailedCaption()); }
 
-// The roster.
-EMSCRIPTEN_KEEPALIVE int characterCount(int rarity) { return roster().count(rarity); }
-EMSCRIPTEN_KEEPALIVE int characterNameText(int rarity, int index) {
-  const CharacterRecord* c = roster().record(rarity, index);
-  return giveText(c ? std::string_view(c->name) : std::string_view{});
+// The roster: the names of a rarity's characters in roster order, each followed by a
+// line feed (which no name holds), for the page to list at once.
+EMSCRIPTEN_KEEPALIVE int characterNamesText(int rarity) {
+  g_text.clear();
+  for (int index = 0; index < roster().count(rarity); ++index) {
+    g_text.append(roster().record(rarity, index)->name).push_back('\n');
+  }
+  return static_cast<int>(g_text.size());
 }
 // Label 1004's text for a character; empty for none.
 EMSCRIPTEN_KEEPALIVE int baseStatsText(int rarity, int index) {

@@ -1,0 +1,75 @@
+// The web page's budgets, measured in Debian's headless Chromium: the size
+// of its JavaScript and WebAssembly, the time from navigation to a form
+// ready to calculate with the sample roster, and the time to list a full
+// 60,006-line chardata.txt that the user opens (CP932 and UTF-8), from the
+// file's choice to its names in the list. Prints medians.
+// Run: node bench/web_bench.mjs (after ./scripts/web.sh or the test command has built build/web).
+
+import { execFileSync } from 'node:child_process';
+import { statSync } from 'node:fs';
+import { join } from 'node:path';
+
+const { launchBrowser, openForm, pageFolder, servePage } = await import(new URL('../web/tests/page.mjs', import.meta.url));
+
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+// The benchmark roster of the native benchmark (bench/bench_data.h): 10,001
+// characters per rarity, so the last two of each are dropped, with comments
+// between them and katakana names of three to eight characters.
+function benchFile() {
+  const syllables = 'アカサタナハマヤラワンギズデボリルレロー';
+  const rarities = ['兵士', '上兵', '戦士', '将軍', '王者', '皇帝'];
+  const name = (n) => {
+    let text = '';
+    for (let i = 0, x = n; i < 3 + (n % 6); ++i, x = Math.floor(x / 7) + i * 13) text += syllables[x % 20];
+    return text;
+  };
+  const lines = ['# name HP attack defence speed'];
+  for (let line = 0; line < 10001; ++line) {
+    for (let rarity = 0; rarity < 6; ++rarity) {
+      const n = line * 6 + rarity;
+      lines.push(`${rarities[rarity]} ${name(n)} ${30 + (n % 170)} ${10 + (n % 90)} ${10 + (n % 80)} ${10 + (n % 70)}`);
+    }
+    if (line % 100 === 0) lines.push(`# ---- block ${line / 100} ----`);
+  }
+  const utf8 = Buffer.from(lines.join('\r\n') + '\r\n');
+  return { utf8, cp932: execFileSync('iconv', ['-f', 'UTF-8', '-t', 'CP932'], { input: utf8, maxBuffer: 1 << 26 }) };
+}
+
+const files = ['growth_core.js', 'form.js'];
+const bytes = files.reduce((total, file) => total + statSync(join(pageFolder, file)).size, 0);
+console.log(`page code: ${files.join(' + ')} = ${(bytes / 1024).toFixed(1)} KB (budget 300 KB; the WebAssembly is inside growth_core.js)`);
+
+const site = await servePage();
+const browser = await launchBrowser();
+try {
+  const ready = [];
+  for (let run = 0; run < 7; ++run) {
+    const page = await openForm(browser, site.address);
+    ready.push(Number(await page.getAttribute('body', 'data-ready-at')));
+    await page.close();
+  }
+  console.log(`ready to calculate: median ${median(ready).toFixed(1)} ms after navigation (budget 1000 ms; runs ${ready.join(', ')})`);
+
+  const { cp932, utf8 } = benchFile();
+  for (const [encoding, buffer] of [['CP932', cp932], ['UTF-8', utf8]]) {
+    const listed = [];
+    const shown = [];
+    for (let run = 0; run < 7; ++run) {
+      const page = await openForm(browser, site.address);
+      await page.setInputFiles('#file-input', { name: 'chardata.txt', mimeType: 'text/plain', buffer });
+      await page.waitForFunction(() => document.body.dataset.loads === '1');
+      const names = await page.$eval('[data-number="4001"]', (list) => list.options.length);
+      if (names !== 9999) throw new Error(`${names} names listed, not 9999`);
+      listed.push(Number(await page.getAttribute('body', 'data-listed-in')));
+      shown.push(Number(await page.getAttribute('body', 'data-shown-in')));
+      await page.close();
+    }
+    console.log(`full file (${encoding}, ${(buffer.length / 1e6).toFixed(2)} MB): names in the list after a median ` +
+                `${median(listed).toFixed(1)} ms (budget 100 ms; runs ${listed.join(', ')}); laid out and drawn after ` +
+                `${median(shown).toFixed(1)} ms (runs ${shown.join(', ')})`);
+  }
+} finally {
+  await browser.close();
+  site.server.close();
+}

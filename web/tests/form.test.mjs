@@ -1,0 +1,177 @@
+// The web page at work in a real browser: the same form as the Windows
+// program, from the same core.
+
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+
+import { control, cp932File, fieldValues, launchBrowser, openForm, pageFolder, results, servePage, typeFields } from './page.mjs';
+
+let browser;
+let site;
+before(async () => {
+  site = await servePage();
+  browser = await launchBrowser();
+});
+after(async () => {
+  await browser?.close();
+  site?.server.close();
+});
+
+// The worked examples' characters, in a file opened with the file picker.
+const WORKED = cp932File([['上兵', 'half 100 20 20 20'], ['戦士', 'plain 100 20 20 20'], ['戦士', 'near 1000 20 20 20']]);
+
+async function openData(page, buffer, name = 'chardata.txt') {
+  const loads = await page.evaluate(() => Number(document.body.dataset.loads || 0));
+  await page.setInputFiles('#file-input', { name, mimeType: 'text/plain', buffer });
+  await page.waitForFunction((before) => Number(document.body.dataset.loads || 0) > before, loads);
+}
+
+async function choose(page, rarity, name) {
+  await page.selectOption(control(4000), { index: rarity });
+  await page.selectOption(control(4001), { label: name });
+}
+
+const EXAMPLES = [
+  { rarity: 2, name: 'plain', typed: ['10', '120', '25', '22', '21'], lines: [
+    '壁進捗率: 28 ％, グラフ 0.28 目盛', '現在値', ' HP+20(+20.0％)  攻+5(+25.0％)  防+2(+10.0％)  早+1(+5.0％)', '30戦予想値',
+    ' HP 160.0  攻 35.0  防 26.0  早 23.0', ' HP+60.0(+60.0％)  攻+15.0(+75.0％)  防+6.0(+30.0％)  早+3.0(+15.0％)', ' 3値合計+24.0'] },
+  { rarity: 1, name: 'half', typed: ['4', '100', '21', '20', '20'], lines: [
+    '壁進捗率: 1 ％, グラフ 0.01 目盛', '現在値', ' HP+0(+0.0％)  攻+1(+5.0％)  防+0(+0.0％)  早+0(+0.0％)', '25戦予想値',
+    ' HP 100.0  攻 26.3  防 20.0  早 20.0', ' HP+0.0(+0.0％)  攻+6.3(+31.3％)  防+0.0(+0.0％)  早+0.0(+0.0％)', ' 3値合計+6.3'] },
+  { rarity: 2, name: 'near', typed: ['20', '1013', '20', '20', '20'], lines: [
+    '壁進捗率: 13 ％, グラフ 0.13 目盛', '現在値', ' HP+13(+1.3％)  攻+0(+0.0％)  防+0(+0.0％)  早+0(+0.0％)', '30戦予想値',
+    ' HP 1019.5  攻 20.0  防 20.0  早 20.0', ' HP+19.5(+2.0％)  攻+0.0(+0.0％)  防+0.0(+0.0％)  早+0.0(+0.0％)', ' 3値合計+0.0'] },
+];
+
+test('the worked examples give the Windows lines and box, from a file opened with the picker', async () => {
+  const page = await openForm(browser, site.address);
+  await openData(page, WORKED);
+  for (const example of EXAMPLES) {
+    await choose(page, example.rarity, example.name);
+    await typeFields(page, example.typed);
+    await page.click(control(5000));
+    // The box's value has its CR LF line ends as the browser keeps them, LF.
+    assert.deepEqual(await results(page), { lines: example.lines, box: example.lines.join('\n') }, example.name);
+  }
+  assert.deepEqual(page.errors, []);
+});
+
+test('it starts on 戦士 with the sample, and choosing a rarity and a name shows them', async () => {
+  const page = await openForm(browser, site.address);
+  assert.equal(await page.$eval(control(4000), (list) => list.value), '戦士');
+  assert.deepEqual(await page.$$eval(`${control(4001)} option`, (options) => options.map((o) => o.text)),
+                   ['アレス', 'カイン', 'フィオナ', 'ゴードン']);
+  assert.equal(await page.textContent(control(1004)), '80  30　26　22');
+  assert.deepEqual(await fieldValues(page), ['0', '80', '30', '26', '22']);
+  await choose(page, 5, 'アウレリア');
+  assert.equal(await page.textContent(control(1004)), '160  70　54　60');
+  assert.deepEqual(await fieldValues(page), ['0', '160', '70', '54', '60']);
+});
+
+test('choosing a character fills the stat fields only while the battle field reads 0', async () => {
+  const page = await openForm(browser, site.address);
+  for (const [battles, expected] of [['5', ['5', '111', '22', '33', '44']], ['', ['0', '72', '34', '20', '28']],
+                                     ['0', ['0', '72', '34', '20', '28']]]) {
+    await page.selectOption(control(4001), { label: 'アレス' });
+    await typeFields(page, [battles, '111', '22', '33', '44']);
+    await page.selectOption(control(4001), { label: 'カイン' });
+    assert.deepEqual(await fieldValues(page), expected, `battle field "${battles}"`);
+  }
+});
+
+test('the HP arrows and keys step by two; the other arrows by one within their range', async () => {
+  const page = await openForm(browser, site.address);
+  const hp = control(2001);
+  const arrow = (number, up) => `${control(number)} button:nth-child(${up ? 1 : 2})`;
+  await page.fill(hp, '7');
+  await page.click(arrow(3001, false));
+  assert.equal(await page.inputValue(hp), '5');
+  await page.click(arrow(3001, true));
+  await page.click(arrow(3001, true));
+  assert.equal(await page.inputValue(hp), '9');
+  await page.focus(hp);
+  await page.keyboard.press('ArrowUp');
+  assert.equal(await page.inputValue(hp), '11');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowDown');
+  assert.equal(await page.inputValue(hp), '7');
+  await page.fill(control(2002), '99');
+  await page.click(arrow(3002, true));
+  await page.click(arrow(3002, true));
+  assert.equal(await page.inputValue(control(2002)), '100', 'the attack arrows stop at 100');
+  await page.fill(control(2000), '0');
+  await page.click(arrow(3000, false));
+  assert.equal(await page.inputValue(control(2000)), '0', 'and the battle arrows at 0');
+});
+
+test('a wrong input shows only the first message, and the box keeps the last good log', async () => {
+  const page = await openForm(browser, site.address);
+  await typeFields(page, ['10', '100', '36', '29', '26']);
+  await page.click(control(5000));
+  const good = (await results(page)).box;
+  assert.notEqual(good, '');
+  await typeFields(page, ['31', '0', '0', '0', '0']);
+  await page.click(control(5000));
+  assert.deepEqual(await results(page), { lines: ['エラー: 戦歴数が0未満か限界以上です', '', '', '', '', '', ''], box: good });
+  // Enter and Escape in a field start nothing.
+  await typeFields(page, ['10', '100', '36', '29', '99']);
+  await page.focus(control(2004));
+  await page.keyboard.press('Enter');
+  await page.keyboard.press('Escape');
+  assert.equal(await page.textContent(control(1005)), 'エラー: 戦歴数が0未満か限界以上です', 'nothing ran');
+  await page.click(control(5000));
+  assert.equal(await page.textContent(control(1005)), 'エラー: 素早さが初期値未満か限界以上です');
+});
+
+test('Tab follows the Windows order, the fields have names, and the focus shows', async () => {
+  const page = await openForm(browser, site.address);
+  const order = [];
+  for (let step = 0; step < 9; ++step) {
+    await page.keyboard.press('Tab');
+    order.push(await page.evaluate(() => document.activeElement.id || Number(document.activeElement.dataset.number)));
+  }
+  // The page's open button first; then the form's controls in creation order.
+  assert.deepEqual(order, ['open-file', 4000, 4001, 2000, 2001, 2002, 2003, 2004, 5000]);
+  assert.deepEqual(await page.$$eval('input.field', (fields) => fields.map((f) => f.getAttribute('aria-label'))),
+                   ['戦歴', 'HP', '攻撃', '防御', '素早さ']);
+  await page.focus(control(2001));
+  await page.keyboard.press('Shift+Tab');
+  await page.keyboard.press('Tab');
+  assert.notEqual(await page.$eval(control(2001), (f) => getComputedStyle(f).outlineStyle), 'none');
+});
+
+test('a UTF-8 file lists what its CP932 twin lists, and a character CP932 lacks becomes ?', async () => {
+  const page = await openForm(browser, site.address);
+  // As Windows converts: ～ is in CP932, 〜 and ¥ only as look-alikes, 𠮷 not at all; ≒ and ⅰ keep the codes
+  // Windows writes, which decode the same.
+  await openData(page, Buffer.from('\uFEFF# UTF-8 with a mark\n戦士 アレス 80 30 26 22\n戦士 ～〜¥𠮷≒ⅰ 1 2 3 4\n', 'utf8'));
+  assert.deepEqual(await page.$$eval(`${control(4001)} option`, (options) => options.map((o) => o.text)),
+                   ['アレス', '～???≒ⅰ']);
+  assert.equal(await page.textContent(control(1004)), '80  30　26　22');
+});
+
+test('a file that cannot be read shows the failure in a dialog and keeps the roster', async () => {
+  const page = await openForm(browser, site.address);
+  await page.evaluate(() => { File.prototype.arrayBuffer = () => Promise.reject(new DOMException('gone', 'NotFoundError')); });
+  await page.setInputFiles('#file-input', { name: 'chardata.txt', mimeType: 'text/plain', buffer: WORKED });
+  await page.waitForSelector('#failure[open]');
+  assert.equal(await page.textContent('#failure-caption'), 'error!!');
+  assert.equal(await page.textContent('#failure-text'), 'file:chardata.txt 読み込み失敗');
+  await page.click('#failure-ok');
+  assert.equal(await page.$('#failure[open]'), null);
+  assert.equal(await page.$eval(control(4001), (list) => list.options.length), 4, 'the sample is still there');
+});
+
+test('a phone held upright shows the whole form without scrolling, also from a local folder', async () => {
+  const page = await openForm(browser, `file://${pageFolder}index.html`, { width: 390, height: 844 });
+  const fits = await page.evaluate(() => {
+    const box = document.getElementById('window').getBoundingClientRect();
+    const scroller = document.scrollingElement;
+    return box.left >= 0 && box.top >= 0 && box.right <= innerWidth + 0.5 && box.bottom <= innerHeight + 0.5 &&
+      scroller.scrollWidth <= innerWidth && scroller.scrollHeight <= innerHeight;
+  });
+  assert.ok(fits);
+  await typeFields(page, ['12', '104', '36', '29', '26']);
+  await page.click(control(5000));
+  assert.equal((await results(page)).lines[0], '壁進捗率: 37 ％, グラフ 0.37 目盛');
+});
