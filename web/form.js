@@ -58,6 +58,7 @@
       case 'label':
         element = Object.assign(document.createElement('div'), { textContent: caption });
         if (RESULT_LINES.includes(number)) element.classList.add('result');
+        if (number === RESULT_LINES[0]) element.setAttribute('aria-live', 'polite');  // the progress or the error
         break;
       case 'list':
         element = document.createElement('select');
