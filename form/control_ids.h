@@ -10,6 +10,7 @@ inline constexpr int kStatusFrame = 901;
 inline constexpr int kResultFrame = 902;
 
 // Labels, from 1000.
+inline constexpr int kLabelBase = 1000;
 inline constexpr int kNameHeading = 1001;
 inline constexpr int kFieldHeading = 1002;
 inline constexpr int kBaseStatsHeading = 1003;

@@ -58,6 +58,8 @@ inline constexpr int kResultBoxFontHeight = 12;
 inline constexpr std::uint32_t kResultLineColour = 0xFFB4B4;
 inline constexpr std::uint32_t kLabelColour = 0xFFFFFF;
 constexpr bool isResultLine(int number) { return number >= 1005 && number <= 1011; }
+// The text colour the form gives a label or a frame caption.
+constexpr std::uint32_t captionColour(int number) { return isResultLine(number) ? kResultLineColour : kLabelColour; }
 
 // The rarity shown at start: 戦士, the rarity list's own selection.
 inline constexpr int kStartRarity = 2;

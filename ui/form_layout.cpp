@@ -277,12 +277,11 @@ LRESULT colourStaticControl(HDC dc, HWND control) {
   const auto& labels = g_formControls.labels;
   for (std::size_t slot = 0; slot < labels.size(); ++slot) {
     if (labels[slot] == control) {
-      const bool resultLine = isResultLine(1000 + static_cast<int>(slot));
-      return lightTextOnBlack(dc, colourRef(resultLine ? kResultLineColour : kLabelColour));
+      return lightTextOnBlack(dc, colourRef(captionColour(control::kLabelBase + static_cast<int>(slot))));
     }
   }
   for (HWND frame : g_formControls.frames) {
-    if (frame == control) return lightTextOnBlack(dc, colourRef(kLabelColour));
+    if (frame == control) return lightTextOnBlack(dc, colourRef(captionColour(control::kCharacterFrame)));
   }
   return 0;
 }

@@ -57,7 +57,6 @@
         break;
       case 'label':
         element = Object.assign(document.createElement('div'), { textContent: caption });
-        if (RESULT_LINES.includes(number)) element.classList.add('result');
         if (number === RESULT_LINES[0]) element.setAttribute('aria-live', 'polite');  // the progress or the error
         break;
       case 'list':
@@ -99,6 +98,8 @@
     const kind = KINDS[value(0)];
     const [number, x, y, width, height] = [1, 2, 3, 4, 5].map(value);
     const element = build(kind, number, text(core._controlText(i)), value(6), FONTS[value(7)]);
+    const colour = value(8);
+    if (colour >= 0) element.style.color = `#${colour.toString(16).padStart(6, '0')}`;
     if (kind === 'frame') {
       place(element, x, y + FRAME_CAPTION_HALF, width, height - FRAME_CAPTION_HALF);
     } else if (kind === 'list') {

@@ -59,13 +59,17 @@ EMSCRIPTEN_KEEPALIVE int textLength() { return static_cast<int>(g_text.size()); 
 EMSCRIPTEN_KEEPALIVE char* inputBuffer() { return g_buffer; }
 EMSCRIPTEN_KEEPALIVE int inputCapacity() { return kChunkBytes; }
 
-// The form design, control by control: -1 past the last.
+// The form design, control by control: its kind, number, x, y, width,
+// height, arrows' upper bound, font and text colour (0xRRGGBB, -1 for the
+// platform's own), by `which` from 0 to 8; -1 past the last.
 EMSCRIPTEN_KEEPALIVE int controlCount() { return static_cast<int>(formControls().size()); }
 EMSCRIPTEN_KEEPALIVE int controlValue(int index, int which) {
   const ControlDesign* c = design(index);
   if (c == nullptr) return -1;
+  const bool captioned = c->kind == ControlKind::label || c->kind == ControlKind::frame;
   const int values[] = {static_cast<int>(c->kind), c->number, c->x, c->y, c->width, c->height,
-                        c->arrowUpperBound, static_cast<int>(c->font)};
+                        c->arrowUpperBound, static_cast<int>(c->font),
+                        captioned ? static_cast<int>(captionColour(c->number)) : -1};
   return which >= 0 && which < static_cast<int>(std::size(values)) ? values[which] : -1;
 }
 EMSCRIPTEN_KEEPALIVE int controlText(int index) {
