@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstring>
-#include <limits>
 
 #include "roster/cp932_text.h"
 #include "roster/rarity.h"
@@ -13,8 +12,6 @@ constexpr char kEndOfFileByte = '\x1A';
 // The fields start after the rarity name and one separator byte, whatever it is.
 constexpr std::size_t kFieldsAt = kRarityNameBytes + 1;
 constexpr int kNoRarity = -9999;  // no add accepts it
-// One past the 32-bit range: a magnitude that reaches it stays there.
-constexpr std::int64_t kBeyondRange = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
 
 // Four bytes as one number, so a prefix is matched by one comparison.
 constexpr std::uint32_t fourBytes(const char* text) {
@@ -57,14 +54,6 @@ constexpr std::array<ByteKind, 256> kByteKinds = [] {
 ByteKind kindOf(char c) { return kByteKinds[static_cast<unsigned char>(c)]; }
 bool isDigit(unsigned char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
-// The number a sign and a magnitude stand for, clamped to the 32-bit range.
-std::int32_t clampedNumber(bool negative, std::int64_t magnitude) {
-  if (magnitude >= kBeyondRange) {
-    return negative ? std::numeric_limits<std::int32_t>::min() : std::numeric_limits<std::int32_t>::max();
-  }
-  return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
-}
-
 const char* skipSpaces(const char* at) {
   while (kindOf(*at) == ByteKind::space) ++at;
   return at;
@@ -92,9 +81,9 @@ bool scanNumber(const char*& at, std::int32_t& number) {
   if (isDigit(static_cast<unsigned char>(*p))) {  // ten or more digits: the number may need clamping
     std::int64_t magnitude = value;
     for (; isDigit(static_cast<unsigned char>(*p)); ++p) {
-      if (magnitude < kBeyondRange) magnitude = magnitude * 10 + (*p - '0');
+      if (magnitude < kBeyondInt32) magnitude = magnitude * 10 + (*p - '0');
     }
-    number = clampedNumber(negative, magnitude);
+    number = clampedToInt32(negative, magnitude);
   } else {
     number = negative ? -value : value;
   }
@@ -219,7 +208,7 @@ void Cp932CharacterReader::StreamedLine::takeFieldByte(unsigned char byte) {
       [[fallthrough]];
     case Stage::digits:
       if (isDigit(byte)) {
-        if (magnitude_ < kBeyondRange) magnitude_ = magnitude_ * 10 + (byte - '0');
+        if (magnitude_ < kBeyondInt32) magnitude_ = magnitude_ * 10 + (byte - '0');
         return;
       }
       endNumber();
@@ -232,7 +221,7 @@ void Cp932CharacterReader::StreamedLine::takeFieldByte(unsigned char byte) {
 }
 
 void Cp932CharacterReader::StreamedLine::endNumber() {
-  numbers_[numbersRead_++] = clampedNumber(negative_, magnitude_);
+  numbers_[numbersRead_++] = clampedToInt32(negative_, magnitude_);
   stage_ = numbersRead_ == 4 ? Stage::unread : Stage::numberBlanks;
 }
 

@@ -1,6 +1,5 @@
 #include "roster/cp932_text.h"
 
-#include <limits>
 
 std::string_view cp932Prefix(std::string_view text, std::size_t maxBytes) {
   if (text.size() <= maxBytes) return text;
@@ -26,20 +25,14 @@ std::optional<std::int32_t> scanDecimal(std::string_view text, std::size_t& posi
 
   // Accumulate in 64 bits and stop growing once past the 32-bit range, so
   // that any number of digits is read without overflow.
-  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
   const std::size_t firstDigit = at;
   std::int64_t magnitude = 0;
   while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
-    if (magnitude <= kLimit) magnitude = magnitude * 10 + (text[at] - '0');
+    if (magnitude < kBeyondInt32) magnitude = magnitude * 10 + (text[at] - '0');
     ++at;
   }
   if (at == firstDigit) return std::nullopt;
 
   position = at;
-  if (negative) {
-    return magnitude >= kLimit ? std::numeric_limits<std::int32_t>::min()
-                               : static_cast<std::int32_t>(-magnitude);
-  }
-  return magnitude >= kLimit ? std::numeric_limits<std::int32_t>::max()
-                             : static_cast<std::int32_t>(magnitude);
+  return clampedToInt32(negative, magnitude);
 }

@@ -28,6 +28,17 @@ constexpr bool isCp932LeadByte(unsigned char c) {
 // split a double-byte character.
 std::string_view cp932Prefix(std::string_view text, std::size_t maxBytes);
 
+// One past the signed 32-bit range: a magnitude that reaches it while a
+// number is read stays there, whatever number of digits follow.
+inline constexpr std::int64_t kBeyondInt32 = std::int64_t{2147483647} + 1;
+
+// The number a sign and a magnitude stand for, clamped to the signed 32-bit
+// range.
+constexpr std::int32_t clampedToInt32(bool negative, std::int64_t magnitude) {
+  if (magnitude >= kBeyondInt32) return negative ? -2147483647 - 1 : 2147483647;
+  return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
 // From `position`: skips white space, takes an optional sign and the decimal
 // digits that follow. A number beyond the signed 32-bit range gives the
 // nearest end of that range. On success `position` moves past the digits;

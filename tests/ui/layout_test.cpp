@@ -18,19 +18,6 @@ std::wstring classOf(HWND control) {
   return name;
 }
 
-std::wstring wideText(HWND control) {
-  wchar_t text[256] = {};
-  GetWindowTextW(control, text, 256);
-  return text;
-}
-
-RECT rectInParent(HWND control) {
-  RECT rect;
-  GetWindowRect(control, &rect);
-  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 using FormLayout = MainWindowTest;
 
 TEST_F(FormLayout, TheProgramCreatesEveryControlInOrderExactlyAsLaidOut) {

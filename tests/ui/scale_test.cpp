@@ -26,13 +26,6 @@ class LocaleAndScale : public MainWindowTest {
   // Where the system font serves as it is: a Japanese system at 96 DPI.
   bool systemFontServes() const { return GetACP() == 932 && dpi() == kDesignDpi; }
 
-  static RECT rectInParent(HWND child) {
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-  }
-
   // Every place and size of the 96-DPI design, scaled to `atDpi`.
   void expectLayoutAt(int atDpi) {
     for (const ExpectedControl& expected : kExpectedControls) {
@@ -82,13 +75,6 @@ class LocaleAndScale : public MainWindowTest {
       if (glyphs[i] == 0xFFFF) missing += text[i];
     }
     return missing;
-  }
-
-  static std::wstring wideText(HWND child) {
-    const int length = GetWindowTextLengthW(child);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(child, text.data(), length + 1)));
-    return text;
   }
 
   static std::wstring listItem(HWND list, int index) {

@@ -41,6 +41,22 @@ inline bool runningUnderWine() {
   return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
+// A control's whole text, as the window system holds it.
+inline std::wstring wideText(HWND control) {
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
+  return text;
+}
+
+// A control's rectangle in its parent's client coordinates.
+inline RECT rectInParent(HWND control) {
+  RECT rect;
+  GetWindowRect(control, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
 class MainWindowTest : public ::testing::Test {
  protected:
   // Test characters before the window lists them; the default is a small roster.
