@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "roster/cp932_text.h"
 #include "roster/platform_services.h"
 
 namespace {
@@ -39,6 +40,7 @@ class Converter {
 }  // namespace
 
 std::string iconvCharacterToCp932(char16_t character) {
+  if (const auto byte = windowsOnlyCp932Byte(character)) return std::string(1, static_cast<char>(*byte));
   static const Converter toCp932("CP932", "UTF-16LE");
   static const Converter fromCp932("UTF-16LE", "CP932");
   const char utf16[2] = {static_cast<char>(character & 0xFF), static_cast<char>(character >> 8)};

@@ -1,7 +1,9 @@
 #pragma once
 // The POSIX side of the core's character conversion, for the native builds
-// (tests, benchmarks, fuzzers): glibc's iconv "CP932", which agrees with
-// Windows' code page 932 table.
+// (tests, benchmarks, fuzzers): glibc's iconv "CP932". It agrees with
+// Windows' code page 932 table on every BMP character but five, U+0080 and
+// U+F8F0 to U+F8F3, which it lacks and Windows writes as single bytes;
+// those come from the core's windowsOnlyCp932Byte.
 
 #include <string>
 

@@ -1,5 +1,15 @@
 #include "roster/cp932_text.h"
 
+std::optional<unsigned char> windowsOnlyCp932Byte(char16_t character) {
+  switch (character) {
+    case u'\u0080': return 0x80;
+    case u'\uF8F0': return 0xA0;
+    case u'\uF8F1': return 0xFD;
+    case u'\uF8F2': return 0xFE;
+    case u'\uF8F3': return 0xFF;
+    default: return std::nullopt;
+  }
+}
 
 std::string_view cp932Prefix(std::string_view text, std::size_t maxBytes) {
   if (text.size() <= maxBytes) return text;

@@ -24,6 +24,12 @@ constexpr bool isCp932LeadByte(unsigned char c) {
   return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
+// The characters that Windows' code page 932 writes as single bytes beyond
+// JIS: U+0080 as 80, and the private-use U+F8F0 to U+F8F3 as A0, FD, FE
+// and FF. Neither glibc's iconv nor the browsers' Shift_JIS table has
+// them, so the converters of those platforms look here first.
+std::optional<unsigned char> windowsOnlyCp932Byte(char16_t character);
+
 // The longest prefix of `text` of at most `maxBytes` bytes that does not
 // split a double-byte character.
 std::string_view cp932Prefix(std::string_view text, std::size_t maxBytes);

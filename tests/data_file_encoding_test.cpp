@@ -169,6 +169,8 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"ApproximatelyEqual", u8"≒", "\x81\xE0"},
         NameCase{"SmallRomanOne", u8"ⅰ", "\xFA\x40"},
         NameCase{"HalfWidthKatakana", u8"ｱｲｳ", "\xB1\xB2\xB3"},
+        // Single bytes that only Windows' table has.
+        NameCase{"WindowsOnlySingleBytes", u8"a\u0080\uF8F0\uF8F1\uF8F2\uF8F3", "a\x80\xA0\xFD\xFE\xFF"},
         // Each maximal subpart of an ill-formed sequence is one '?'.
         NameCase{"Overlong", u8"a\xC0\xAF" "b", "a??b"},
         NameCase{"CutShort", u8"a\xE6\x88" "b", "a?b"},

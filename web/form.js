@@ -212,62 +212,55 @@
     failure.showModal();
   }
 
-  // Characters of UTF-8 and UTF-16 files become CP932 by the browser's own
-  // Shift_JIS table, turned round: each code decoded on its own, the first
-  // code of a character kept, as Windows writes it, and the NEC-selected
-  // IBM extensions (lead bytes ED and EE) left out, since Windows writes
-  // their characters with the IBM codes (FA to FC). Made once, when a file
-  // is first opened.
-  let cp932TableReady = false;
-  function useBrowserCp932Table() {
-    if (cp932TableReady) return;
-    const codes = [0x80];
-    for (let byte = 0xa1; byte <= 0xdf; ++byte) codes.push(byte);  // half-width katakana
-    for (let lead = 0x81; lead <= 0xfc; ++lead) {
-      if ((lead >= 0xa0 && lead <= 0xdf) || lead === 0xed || lead === 0xee) continue;
-      for (let trail = 0x40; trail <= 0xfc; ++trail) if (trail !== 0x7f) codes.push(lead << 8 | trail);
-    }
-    const bytes = [];
-    for (const code of codes) code > 0xff ? bytes.push(code >> 8, code & 0xff, 0x0a) : bytes.push(code, 0x0a);
-    const characters = shiftJis.decode(new Uint8Array(bytes)).split('\n');
-    const table = new Uint16Array(core.HEAPU8.buffer, core._cp932Table(), 0x10000);
-    codes.forEach((code, i) => {
-      const character = characters[i];
-      if (character.length === 1 && character !== '\uFFFD' && table[character.charCodeAt(0)] === 0) {
-        table[character.charCodeAt(0)] = code;
-      }
+  // Which roster is in use, shown in the menu bar: the sample, or the
+  // file's name and whether this browser keeps it for the next visit.
+  const rosterInUse = document.getElementById('roster-in-use');
+  const useSample = document.getElementById('use-sample');
+  const readingProgress = document.getElementById('reading');
+  const openedAt = (time) => new Date(time).toLocaleString('ja-JP', { month: 'numeric', day: 'numeric', hour: 'numeric', minute: '2-digit' });
+  const KEEPING = {
+    kept: (kept) => `${openedAt(kept.openedAt)} に開いたもの・保存済み`,
+    'too-large': () => '16 MiB を超えるため保存しません',
+    refused: () => 'このブラウザには保存できません',
+  };
+  function showRosterInUse(name, keeping, kept) {
+    rosterInUse.textContent = name === null ? 'データ: サンプル（ファイルをここへドロップしても開けます）'
+                                            : `データ: ${name}（${KEEPING[keeping](kept)}）`;
+    rosterInUse.title = rosterInUse.textContent;
+    rosterInUse.dataset.roster = name === null ? 'sample' : 'file';
+    rosterInUse.dataset.keeping = keeping || '';
+    useSample.hidden = name === null;
+  }
+
+  // Reads a file into the roster. Resolves to whether it was read; a file
+  // that fails leaves the roster, and the kept file, as they were.
+  async function readRoster(file) {
+    dataFile.useBrowserCp932Table(core, shiftJis);
+    const outcome = await dataFile.read(core, file, (fraction) => {
+      readingProgress.hidden = false;
+      readingProgress.value = fraction;
     });
-    core._useCp932Table();
-    cp932TableReady = true;
+    readingProgress.hidden = true;
+    if (outcome === 'failed') showFailure();
+    if (outcome !== 'read') return false;
+    showRarity(rarityList.selectedIndex);
+    return true;
   }
 
   async function openFile(file) {
     const started = performance.now();
-    let bytes;
-    try {
-      bytes = new Uint8Array(await file.arrayBuffer());
-    } catch {
-      showFailure();  // nothing read: the roster stays as it was
-      return;
-    }
-    useBrowserCp932Table();
-    core._beginData();
-    const capacity = core._inputCapacity();
-    for (let at = 0; at < bytes.length; at += capacity) {
-      const piece = bytes.subarray(at, at + capacity);
-      core.HEAPU8.set(piece, core._inputBuffer());
-      core._feedData(piece.length);
-    }
-    core._endData();
-    showRarity(rarityList.selectedIndex);
+    if (!(await readRoster(file))) return;
+    const body = document.body;
     // How long from the file's choice until its names were in the list, and
     // until the browser had laid them out and drawn the next frame.
-    const body = document.body;
     body.dataset.listedIn = (performance.now() - started).toFixed(1);
     requestAnimationFrame(() => setTimeout(() => {
       body.dataset.shownIn = (performance.now() - started).toFixed(1);
-      body.dataset.loads = String(Number(body.dataset.loads || 0) + 1);
     }));
+    const keeping = await keptRoster.keep(file);
+    showRosterInUse(file.name, keeping, { openedAt: Date.now() });
+    body.dataset.wasmBytes = String(core.HEAPU8.buffer.byteLength);
+    body.dataset.loads = String(Number(body.dataset.loads || 0) + 1);
   }
 
   const fileInput = document.getElementById('file-input');
@@ -298,11 +291,26 @@
   addEventListener('resize', fit);
   fit();
 
-  // Start-up: the sample roster, the rarity list on 戦士, its first character.
-  core._useSampleData();
+  useSample.addEventListener('click', async () => {
+    await keptRoster.forget();
+    core._useSampleData();
+    showRarity(rarityList.selectedIndex);
+    showRosterInUse(null);
+  });
+
+  // Start-up: the roster kept from the last visit, or the sample; the
+  // rarity list on 戦士, its first character.
   for (let code = 0; code < core._rarityCount(); ++code) rarityList.append(new Option(text(core._rarityNameText(code))));
   rarityList.selectedIndex = core._startRarity();
-  showRarity(rarityList.selectedIndex);
+  const kept = await keptRoster.get();
+  if (kept && await readRoster(kept.file)) {
+    showRosterInUse(kept.name, 'kept', kept);
+  } else {
+    core._useSampleData();
+    showRarity(rarityList.selectedIndex);
+    showRosterInUse(null);
+  }
   document.body.dataset.readyAt = performance.now().toFixed(1);  // since the navigation began
+  document.body.dataset.wasmBytes = String(core.HEAPU8.buffer.byteLength);  // the WebAssembly memory's size
   document.body.dataset.ready = 'true';
 })();

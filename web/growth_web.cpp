@@ -6,7 +6,7 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +14,7 @@
 #include "growth/growth_check.h"
 #include "growth/number_format.h"
 #include "roster/chardata_loader.h"
+#include "roster/cp932_text.h"
 #include "roster/platform_services.h"
 #include "roster/rarity.h"
 
@@ -25,12 +26,16 @@ namespace {
 
 constexpr int kChunkBytes = 64 * 1024;
 
-CharacterRoster& roster() {
-  static CharacterRoster table;  // allocated once, as in the program
-  return table;
-}
+// Two rosters, allocated once: the one the form shows, and the one a file
+// is read into, which takes its place only when the whole file has been
+// read. A file that fails half-way leaves the form's roster as it was, and
+// reading needs no memory beyond what the page started with.
+CharacterRoster g_rosters[2];
+int g_shown = 0;
+CharacterRoster& roster() { return g_rosters[g_shown]; }
+CharacterRoster& spareRoster() { return g_rosters[1 - g_shown]; }
 
-std::unique_ptr<CharacterDataReader> g_reader;
+std::optional<CharacterDataReader> g_reader;
 std::uint16_t g_cp932Of[0x10000];  // each BMP character's CP932 code, 0 for none, from the page
 GrowthReport g_report;
 std::string g_text;
@@ -90,6 +95,7 @@ EMSCRIPTEN_KEEPALIVE int rarityNameText(int code) { return giveText(rarityName(c
 EMSCRIPTEN_KEEPALIVE std::uint16_t* cp932Table() { return g_cp932Of; }
 EMSCRIPTEN_KEEPALIVE void useCp932Table() {
   platformServices().characterToCp932 = [](char16_t character) {
+    if (const auto byte = windowsOnlyCp932Byte(character)) return std::string(1, static_cast<char>(*byte));
     const std::uint16_t code = g_cp932Of[character];
     if (code == 0) return std::string("?");
     if (code < 0x100) return std::string(1, static_cast<char>(code));
@@ -97,23 +103,31 @@ EMSCRIPTEN_KEEPALIVE void useCp932Table() {
   };
 }
 
-// A data file read into a fresh roster, in pieces put in the input buffer.
+// A data file read into the spare roster, in pieces put in the input
+// buffer; endData shows it, abandonData drops it.
 EMSCRIPTEN_KEEPALIVE void beginData() {
-  roster().clear();
-  g_reader = std::make_unique<CharacterDataReader>(roster());
+  spareRoster().clear();
+  g_reader.emplace(spareRoster());
 }
 EMSCRIPTEN_KEEPALIVE void feedData(int length) {
   if (g_reader && length >= 0 && length <= kChunkBytes) g_reader->feed(std::string_view(g_buffer, static_cast<std::size_t>(length)));
 }
+// 1 when the text has ended (at a 0x1A) and the rest of the file can go unread.
+EMSCRIPTEN_KEEPALIVE int dataEnded() { return g_reader && g_reader->ended() ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE void endData() {
-  if (g_reader) g_reader->finish();
+  if (!g_reader) return;
+  g_reader->finish();
   g_reader.reset();
+  g_shown = 1 - g_shown;
 }
+EMSCRIPTEN_KEEPALIVE void abandonData() { g_reader.reset(); }
 // The project's sample chardata.txt, built into the page.
 EMSCRIPTEN_KEEPALIVE void useSampleData() {
-  roster().clear();
-  readCharacterData(roster(), std::string_view(reinterpret_cast<const char*>(kSampleData),
-                                               static_cast<std::size_t>(kSampleDataBytes)));
+  g_reader.reset();
+  spareRoster().clear();
+  readCharacterData(spareRoster(), std::string_view(reinterpret_cast<const char*>(kSampleData),
+                                                    static_cast<std::size_t>(kSampleDataBytes)));
+  g_shown = 1 - g_shown;
 }
 EMSCRIPTEN_KEEPALIVE int openFailedTextText() { return giveText(openFailedText()); }
 EMSCRIPTEN_KEEPALIVE int openFailedCaptionText() { return giveText(openFailedCaption()); }

@@ -4,7 +4,8 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 
-import { control, cp932File, fieldValues, launchBrowser, openForm, pageFolder, results, servePage, typeFields } from './page.mjs';
+import { choose, control, EXAMPLES, fieldValues, launchBrowser, openData, openForm, pageFolder, results, servePage, typeFields,
+         WORKED } from './page.mjs';
 
 let browser;
 let site;
@@ -16,32 +17,6 @@ after(async () => {
   await browser?.close();
   site?.server.close();
 });
-
-// The worked examples' characters, in a file opened with the file picker.
-const WORKED = cp932File([['上兵', 'half 100 20 20 20'], ['戦士', 'plain 100 20 20 20'], ['戦士', 'near 1000 20 20 20']]);
-
-async function openData(page, buffer, name = 'chardata.txt') {
-  const loads = await page.evaluate(() => Number(document.body.dataset.loads || 0));
-  await page.setInputFiles('#file-input', { name, mimeType: 'text/plain', buffer });
-  await page.waitForFunction((before) => Number(document.body.dataset.loads || 0) > before, loads);
-}
-
-async function choose(page, rarity, name) {
-  await page.selectOption(control(4000), { index: rarity });
-  await page.selectOption(control(4001), { label: name });
-}
-
-const EXAMPLES = [
-  { rarity: 2, name: 'plain', typed: ['10', '120', '25', '22', '21'], lines: [
-    '壁進捗率: 28 ％, グラフ 0.28 目盛', '現在値', ' HP+20(+20.0％)  攻+5(+25.0％)  防+2(+10.0％)  早+1(+5.0％)', '30戦予想値',
-    ' HP 160.0  攻 35.0  防 26.0  早 23.0', ' HP+60.0(+60.0％)  攻+15.0(+75.0％)  防+6.0(+30.0％)  早+3.0(+15.0％)', ' 3値合計+24.0'] },
-  { rarity: 1, name: 'half', typed: ['4', '100', '21', '20', '20'], lines: [
-    '壁進捗率: 1 ％, グラフ 0.01 目盛', '現在値', ' HP+0(+0.0％)  攻+1(+5.0％)  防+0(+0.0％)  早+0(+0.0％)', '25戦予想値',
-    ' HP 100.0  攻 26.3  防 20.0  早 20.0', ' HP+0.0(+0.0％)  攻+6.3(+31.3％)  防+0.0(+0.0％)  早+0.0(+0.0％)', ' 3値合計+6.3'] },
-  { rarity: 2, name: 'near', typed: ['20', '1013', '20', '20', '20'], lines: [
-    '壁進捗率: 13 ％, グラフ 0.13 目盛', '現在値', ' HP+13(+1.3％)  攻+0(+0.0％)  防+0(+0.0％)  早+0(+0.0％)', '30戦予想値',
-    ' HP 1019.5  攻 20.0  防 20.0  早 20.0', ' HP+19.5(+2.0％)  攻+0.0(+0.0％)  防+0.0(+0.0％)  早+0.0(+0.0％)', ' 3値合計+0.0'] },
-];
 
 test('the worked examples give the Windows lines and box, from a file opened with the picker', async () => {
   const page = await openForm(browser, site.address);
@@ -144,15 +119,27 @@ test('a UTF-8 file lists what its CP932 twin lists, and a character CP932 lacks 
   const page = await openForm(browser, site.address);
   // As Windows converts: ～ is in CP932, 〜 and ¥ only as look-alikes, 𠮷 not at all; ≒ and ⅰ keep the codes
   // Windows writes, which decode the same.
-  await openData(page, Buffer.from('\uFEFF# UTF-8 with a mark\n戦士 アレス 80 30 26 22\n戦士 ～〜¥𠮷≒ⅰ 1 2 3 4\n', 'utf8'));
+  // U+0080 and U+F8F0 to U+F8F3 are the single bytes 80, A0, FD, FE and FF, as Windows writes them: the last
+  // four, which the browser cannot decode, show as U+FFFD, not as ?.
+  await openData(page, Buffer.from('\uFEFF# UTF-8 with a mark\n戦士 アレス 80 30 26 22\n戦士 ～〜¥𠮷≒ⅰ 1 2 3 4\n' +
+                                   '戦士 \u0080\uF8F0\uF8F1\uF8F2\uF8F3 1 2 3 4\n', 'utf8'));
   assert.deepEqual(await page.$$eval(`${control(4001)} option`, (options) => options.map((o) => o.text)),
-                   ['アレス', '～???≒ⅰ']);
+                   ['アレス', '～???≒ⅰ', '\u0080\uFFFD\uFFFD\uFFFD\uFFFD']);
   assert.equal(await page.textContent(control(1004)), '80  30　26　22');
 });
 
-test('a file that cannot be read shows the failure in a dialog and keeps the roster', async () => {
+test('a file that fails half-way shows the failure in a dialog and keeps the roster', async () => {
   const page = await openForm(browser, site.address);
-  await page.evaluate(() => { File.prototype.arrayBuffer = () => Promise.reject(new DOMException('gone', 'NotFoundError')); });
+  await page.evaluate(() => {
+    File.prototype.stream = function () {
+      const bytes = new Uint8Array(70000).fill(0x41);
+      let pulls = 0;
+      return new ReadableStream({ pull(controller) {
+        if (pulls++ === 0) controller.enqueue(bytes);
+        else controller.error(new DOMException('gone', 'NotFoundError'));
+      } });
+    };
+  });
   await page.setInputFiles('#file-input', { name: 'chardata.txt', mimeType: 'text/plain', buffer: WORKED });
   await page.waitForSelector('#failure[open]');
   assert.equal(await page.textContent('#failure-caption'), 'error!!');

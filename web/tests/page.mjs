@@ -9,14 +9,17 @@ import { chromium } from 'playwright-core';
 
 export const pageFolder = fileURLToPath(new URL('../../build/web/', import.meta.url));
 
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css' };
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.svg': 'image/svg+xml',
+                '.webmanifest': 'application/manifest+json' };
 
-// A static server for the page's folder; resolves to its address.
-export async function servePage() {
+// A static server for the page's folder (or another build's, `site.folder`);
+// resolves to its address.
+export async function servePage(folder = pageFolder) {
+  const site = { folder };
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)).replace(/^\/+/, '') || 'index.html';
     try {
-      const body = await readFile(join(pageFolder, path));
+      const body = await readFile(join(site.folder, path));
       response.writeHead(200, { 'Content-Type': TYPES[extname(path)] || 'application/octet-stream' });
       response.end(body);
     } catch {
@@ -24,26 +27,36 @@ export async function servePage() {
     }
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return { server, address: `http://127.0.0.1:${server.address().port}/` };
+  return Object.assign(site, { server, address: `http://127.0.0.1:${server.address().port}/` });
 }
 
 // Chromium as this machine runs it: headless, no sandbox as root, and none
 // of the background connections that a closed network refuses.
+const BROWSER_OPTIONS = {
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+         '--disable-component-update', '--disable-sync'],
+};
 export function launchBrowser() {
-  return chromium.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync'],
-  });
+  return chromium.launch(BROWSER_OPTIONS);
+}
+// A browser with a profile of its own in `folder`, as an installed app has.
+export function launchProfile(folder, viewport = { width: 760, height: 660 }) {
+  return chromium.launchPersistentContext(folder, { ...BROWSER_OPTIONS, viewport });
 }
 
-// A new page with the form ready to calculate.
+// Waits until the page's form is ready to calculate.
+export async function formReady(page) {
+  await page.waitForSelector('body[data-ready="true"]', { timeout: 10000 });
+}
+
+// A new page with the form ready to calculate; `browser` is a browser or a context.
 export async function openForm(browser, address, viewport = { width: 760, height: 660 }) {
-  const page = await browser.newPage({ viewport });
+  const page = await browser.newPage(browser.newContext ? { viewport } : undefined);
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
   await page.goto(address);
-  await page.waitForSelector('body[data-ready="true"]', { timeout: 10000 });
+  await formReady(page);
   page.errors = errors;
   return page;
 }
@@ -70,3 +83,29 @@ const RARITY_BYTES = { 兵士: [0x95, 0xba, 0x8e, 0x6d], 上兵: [0x8f, 0xe3, 0x
 export function cp932File(lines) {
   return Buffer.concat(lines.map(([rarity, rest]) => Buffer.concat([Buffer.from(RARITY_BYTES[rarity]), Buffer.from(` ${rest}\r\n`)])));
 }
+
+// The worked examples' characters, in a file opened with the file picker.
+export const WORKED = cp932File([['上兵', 'half 100 20 20 20'], ['戦士', 'plain 100 20 20 20'], ['戦士', 'near 1000 20 20 20']]);
+
+export async function openData(page, buffer, name = 'chardata.txt') {
+  const loads = await page.evaluate(() => Number(document.body.dataset.loads || 0));
+  await page.setInputFiles('#file-input', { name, mimeType: 'text/plain', buffer });
+  await page.waitForFunction((before) => Number(document.body.dataset.loads || 0) > before, loads);
+}
+
+export async function choose(page, rarity, name) {
+  await page.selectOption(control(4000), { index: rarity });
+  await page.selectOption(control(4001), { label: name });
+}
+
+export const EXAMPLES = [
+  { rarity: 2, name: 'plain', typed: ['10', '120', '25', '22', '21'], lines: [
+    '壁進捗率: 28 ％, グラフ 0.28 目盛', '現在値', ' HP+20(+20.0％)  攻+5(+25.0％)  防+2(+10.0％)  早+1(+5.0％)', '30戦予想値',
+    ' HP 160.0  攻 35.0  防 26.0  早 23.0', ' HP+60.0(+60.0％)  攻+15.0(+75.0％)  防+6.0(+30.0％)  早+3.0(+15.0％)', ' 3値合計+24.0'] },
+  { rarity: 1, name: 'half', typed: ['4', '100', '21', '20', '20'], lines: [
+    '壁進捗率: 1 ％, グラフ 0.01 目盛', '現在値', ' HP+0(+0.0％)  攻+1(+5.0％)  防+0(+0.0％)  早+0(+0.0％)', '25戦予想値',
+    ' HP 100.0  攻 26.3  防 20.0  早 20.0', ' HP+0.0(+0.0％)  攻+6.3(+31.3％)  防+0.0(+0.0％)  早+0.0(+0.0％)', ' 3値合計+6.3'] },
+  { rarity: 2, name: 'near', typed: ['20', '1013', '20', '20', '20'], lines: [
+    '壁進捗率: 13 ％, グラフ 0.13 目盛', '現在値', ' HP+13(+1.3％)  攻+0(+0.0％)  防+0(+0.0％)  早+0(+0.0％)', '30戦予想値',
+    ' HP 1019.5  攻 20.0  防 20.0  早 20.0', ' HP+19.5(+2.0％)  攻+0.0(+0.0％)  防+0.0(+0.0％)  早+0.0(+0.0％)', ' 3値合計+0.0'] },
+];

@@ -1,0 +1,122 @@
+// Reading a data file into the core as the Windows program reads it: in
+// pieces, each fed to the core as it arrives, through one reused 64 KiB
+// buffer, so memory follows the piece and never the file. The browser gets
+// a turn between pieces, and a file that takes longer than half a second
+// shows its progress.
+'use strict';
+
+const dataFile = (() => {
+  const TURN_MS = 30;          // the longest the page keeps the browser waiting
+  const PROGRESS_AFTER_MS = 500;
+
+  const nextTurn = () => (globalThis.scheduler && scheduler.yield ? scheduler.yield()
+                                                                  : new Promise((resolve) => setTimeout(resolve, 0)));
+
+  // The file's pieces as views on one buffer, reused from piece to piece
+  // where the browser reads into the page's own memory (a BYOB reader);
+  // otherwise the stream's chunks, cut to the core's piece size.
+  async function* pieces(file, size) {
+    const stream = file.stream();
+    let reader;
+    try {
+      reader = stream.getReader({ mode: 'byob' });
+    } catch {
+      reader = null;
+    }
+    try {
+      if (reader) {
+        let buffer = new ArrayBuffer(size);
+        for (;;) {
+          const { done, value } = await reader.read(new Uint8Array(buffer, 0, size));
+          if (done) return;
+          yield value;
+          buffer = value.buffer;
+        }
+      }
+      reader = stream.getReader();
+      for (;;) {
+        const { done, value } = await reader.read();
+        if (done) return;
+        for (let at = 0; at < value.length; at += size) yield value.subarray(at, at + size);
+      }
+    } finally {
+      reader.releaseLock();
+      stream.cancel().catch(() => {});  // a file read to its end has nothing left to cancel
+    }
+  }
+
+  // Only one file is read at a time: a newer one makes the older one stop.
+  let latest = 0;
+  let reading = Promise.resolve();
+
+  // Reads `file` into the core's spare roster and, when all of it has been
+  // read, shows that roster. Resolves to 'read', 'failed' (the roster is as
+  // it was) or 'superseded' (a newer file took its place).
+  // `progress(fraction)` is called, after the first half second, as it reads.
+  function read(core, file, progress = () => {}) {
+    const ticket = ++latest;
+    const run = async () => {
+      if (ticket !== latest) return 'superseded';
+      const started = performance.now();
+      let turn = started;
+      let bytesRead = 0;
+      core._beginData();
+      try {
+        for await (const piece of pieces(file, core._inputCapacity())) {
+          core.HEAPU8.set(piece, core._inputBuffer());
+          core._feedData(piece.length);
+          bytesRead += piece.length;
+          if (core._dataEnded()) break;  // the text ended at a 0x1A: the rest is not read
+          if (performance.now() - turn >= TURN_MS) {
+            await nextTurn();
+            if (ticket !== latest) {
+              core._abandonData();
+              return 'superseded';
+            }
+            turn = performance.now();
+            if (turn - started >= PROGRESS_AFTER_MS) progress(file.size > 0 ? bytesRead / file.size : 1);
+          }
+        }
+      } catch {
+        core._abandonData();
+        return 'failed';
+      }
+      core._endData();
+      return 'read';
+    };
+    reading = reading.then(run, run);
+    return reading;
+  }
+
+  // Characters of UTF-8 and UTF-16 files become CP932 by the browser's own
+  // Shift_JIS table, turned round: each code decoded on its own, the first
+  // code of a character kept, as Windows writes it, and the NEC-selected
+  // IBM extensions (lead bytes ED and EE) left out, since Windows writes
+  // their characters with the IBM codes (FA to FC). The few single bytes
+  // that only Windows' table has come from the core. Made once, before the
+  // first file is read.
+  let cp932TableReady = false;
+  function useBrowserCp932Table(core, shiftJis) {
+    if (cp932TableReady) return;
+    const codes = [0x80];
+    for (let byte = 0xa1; byte <= 0xdf; ++byte) codes.push(byte);  // half-width katakana
+    for (let lead = 0x81; lead <= 0xfc; ++lead) {
+      if ((lead >= 0xa0 && lead <= 0xdf) || lead === 0xed || lead === 0xee) continue;
+      for (let trail = 0x40; trail <= 0xfc; ++trail) if (trail !== 0x7f) codes.push(lead << 8 | trail);
+    }
+    const bytes = [];
+    for (const code of codes) code > 0xff ? bytes.push(code >> 8, code & 0xff, 0x0a) : bytes.push(code, 0x0a);
+    const characters = shiftJis.decode(new Uint8Array(bytes)).split('\n');
+    const table = new Uint16Array(core.HEAPU8.buffer, core._cp932Table(), 0x10000);
+    codes.forEach((code, i) => {
+      const character = characters[i];
+      if (character.length === 1 && character !== '\uFFFD' && table[character.charCodeAt(0)] === 0) {
+        table[character.charCodeAt(0)] = code;
+      }
+    });
+    core._useCp932Table();
+    cp932TableReady = true;
+  }
+
+  return { read, useBrowserCp932Table };
+})();
