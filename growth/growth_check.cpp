@@ -18,12 +18,24 @@ constexpr std::string_view kSpeedError = "エラー: 素早さが初期値未満
 
 constexpr std::string_view kProgressFormat = "壁進捗率: %d ％, グラフ %.2f 目盛";
 constexpr std::string_view kCurrentHeading = "現在値";
-constexpr std::string_view kGainsFormat =
-    " HP+%d(+%.1f％)  攻+%d(+%.1f％)  防+%d(+%.1f％)  早+%d(+%.1f％)";
 constexpr std::string_view kPredictionHeadingFormat = "%d戦予想値";
 constexpr std::string_view kPredictedValuesFormat = " HP %.1f  攻 %.1f  防 %.1f  早 %.1f";
-constexpr std::string_view kPredictedGainsFormat =
-    " HP+%.1f(+%.1f％)  攻+%.1f(+%.1f％)  防+%.1f(+%.1f％)  早+%.1f(+%.1f％)";
+
+// The gains line, " HP+%d(+%.1f％)  攻+%d(+%.1f％)  防+%d(+%.1f％)  早+%d(+%.1f％)",
+// and the predicted gains line, " HP+%.1f(+%.1f％)  攻+%.1f(+%.1f％)  防+%.1f(+%.1f％)  早+%.1f(+%.1f％)",
+// are put together from one piece per stat, which a chart shows too.
+struct StatPieceFormats {
+  std::string_view gain;
+  std::string_view predictedGain;
+};
+constexpr std::array<StatPieceFormats, 4> kStatPieceFormats = {{
+    {"HP+%d(+%.1f％)", "HP+%.1f(+%.1f％)"},
+    {"攻+%d(+%.1f％)", "攻+%.1f(+%.1f％)"},
+    {"防+%d(+%.1f％)", "防+%.1f(+%.1f％)"},
+    {"早+%d(+%.1f％)", "早+%.1f(+%.1f％)"},
+}};
+constexpr std::string_view kStatPiecesStart = " ";
+constexpr std::string_view kStatPiecesBetween = "  ";
 constexpr std::string_view kThreeStatSumFormat = " 3値合計+%.1f";
 constexpr std::string_view kLogLineEnd = "\r\n";
 
@@ -45,6 +57,16 @@ double predictedGain(std::int32_t gain, std::int32_t battles, std::int32_t limit
   const double predicted =
       static_cast<double>(gain) / static_cast<double>(battles) * static_cast<double>(limit);
   return std::min(predicted, static_cast<double>(base));
+}
+
+// " " and the four stats' pieces, two spaces apart.
+std::string joinedPieces(const std::array<StatGrowth, 4>& stats, std::string StatGrowth::*piece) {
+  std::string line(kStatPiecesStart);
+  for (std::size_t stat = 0; stat < stats.size(); ++stat) {
+    if (stat > 0) line.append(kStatPiecesBetween);
+    line.append(stats[stat].*piece);
+  }
+  return line;
 }
 
 GrowthReport failure(std::string_view message) {
@@ -81,43 +103,47 @@ GrowthReport runGrowthCheck(int rarity, const CharacterRecord& character, const 
 
   // Validation bounds every gain by its base, so each fits 32 bits; their
   // total may not, and is taken in 64.
-  const std::int32_t gainHp = inputs.hp - character.hp;
-  const std::int32_t gainAttack = inputs.attack - character.attack;
-  const std::int32_t gainDefence = inputs.defence - character.defence;
-  const std::int32_t gainSpeed = inputs.speed - character.speed;
-  const std::int64_t total = std::int64_t{gainHp} + gainAttack + gainDefence + gainSpeed;
-  const std::int64_t progress = std::min<std::int64_t>(total, 100);
-  const double scale = static_cast<double>(total) * 0.01;
+  const std::array<std::int32_t, 4> bases = {character.hp, character.attack, character.defence, character.speed};
+  const std::array<std::int32_t, 4> currents = {inputs.hp, inputs.attack, inputs.defence, inputs.speed};
+  std::array<std::int32_t, 4> gains{};
+  std::int64_t total = 0;
+  for (std::size_t stat = 0; stat < 4; ++stat) {
+    gains[stat] = currents[stat] - bases[stat];
+    total += gains[stat];
+  }
 
   GrowthReport report;
-  report.progressLine = formatLine(kProgressFormat, {progress, scale});
+  report.progress = std::min<std::int64_t>(total, 100);
+  report.scale = static_cast<double>(total) * 0.01;
+  report.progressLine = formatLine(kProgressFormat, {report.progress, report.scale});
   report.currentHeading = kCurrentHeading;
-  report.gainsLine = formatLine(
-      kGainsFormat, {gainHp, percentOfBase(gainHp, character.hp), gainAttack,
-                     percentOfBase(gainAttack, character.attack), gainDefence,
-                     percentOfBase(gainDefence, character.defence), gainSpeed,
-                     percentOfBase(gainSpeed, character.speed)});
+  for (std::size_t stat = 0; stat < 4; ++stat) {
+    StatGrowth& growth = report.stats[stat];
+    growth.percent = percentOfBase(gains[stat], bases[stat]);
+    growth.gainText = formatLine(kStatPieceFormats[stat].gain, {gains[stat], growth.percent});
+  }
+  report.gainsLine = joinedPieces(report.stats, &StatGrowth::gainText);
   report.logText = report.progressLine;
   report.logText.append(kLogLineEnd).append(report.currentHeading);
   report.logText.append(kLogLineEnd).append(report.gainsLine);
   if (inputs.battles == 0) return report;
 
-  const double predictedHp = predictedGain(gainHp, inputs.battles, *limit, character.hp);
-  const double predictedAttack = predictedGain(gainAttack, inputs.battles, *limit, character.attack);
-  const double predictedDefence = predictedGain(gainDefence, inputs.battles, *limit, character.defence);
-  const double predictedSpeed = predictedGain(gainSpeed, inputs.battles, *limit, character.speed);
+  std::array<double, 4> predicted{};
+  for (std::size_t stat = 0; stat < 4; ++stat) {
+    predicted[stat] = predictedGain(gains[stat], inputs.battles, *limit, bases[stat]);
+    StatGrowth& growth = report.stats[stat];
+    growth.predictedPercent = percentOfBase(predicted[stat], bases[stat]);
+    growth.predictedGainText =
+        formatLine(kStatPieceFormats[stat].predictedGain, {predicted[stat], growth.predictedPercent});
+  }
+  const auto [predictedHp, predictedAttack, predictedDefence, predictedSpeed] = predicted;
 
   report.predictionHeading = formatLine(kPredictionHeadingFormat, {*limit});
   report.predictedValuesLine = formatLine(
       kPredictedValuesFormat,
       {character.hp + predictedHp, character.attack + predictedAttack,
        character.defence + predictedDefence, character.speed + predictedSpeed});
-  report.predictedGainsLine = formatLine(
-      kPredictedGainsFormat,
-      {predictedHp, percentOfBase(predictedHp, character.hp), predictedAttack,
-       percentOfBase(predictedAttack, character.attack), predictedDefence,
-       percentOfBase(predictedDefence, character.defence), predictedSpeed,
-       percentOfBase(predictedSpeed, character.speed)});
+  report.predictedGainsLine = joinedPieces(report.stats, &StatGrowth::predictedGainText);
   report.threeStatSumLine =
       formatLine(kThreeStatSumFormat, {(predictedDefence + predictedAttack) + predictedSpeed});
 

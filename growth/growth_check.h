@@ -2,6 +2,7 @@
 // The growth check: validates the five typed numbers against a character and
 // turns them into the result lines of the form.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,6 +21,15 @@ struct GrowthInputs {
   std::int32_t speed = 0;
 };
 
+// One stat's growth, in the numbers and texts that the gains line and the
+// predicted gains line print, so that a chart shows the lines' own figures.
+struct StatGrowth {
+  double percent = 0.0;           // the gain as a percentage of the base
+  double predictedPercent = 0.0;  // the predicted gain's, with a prediction
+  std::string gainText;           // its piece of the gains line: "HP+20(+20.0％)"
+  std::string predictedGainText;  // of the predicted gains line: "HP+60.0(+60.0％)"; empty without a prediction
+};
+
 // One run's result, all CP932. After a failed validation only progressLine
 // (the error message) and failed are set. With 0 battles the four
 // prediction lines are empty.
@@ -33,6 +43,10 @@ struct GrowthReport {
   std::string threeStatSumLine;
   std::string logText;  // the lines joined with CR LF for the result box
   bool failed = false;
+  // The figures of the lines, for a chart (set when validation passed).
+  std::int64_t progress = 0;        // the progress line's percentage
+  double scale = 0.0;               // and its graph scale
+  std::array<StatGrowth, 4> stats;  // HP, attack, defence, speed
 };
 
 // Runs the check for `character` of `rarity` (the rarity list position,

@@ -168,6 +168,26 @@
       for (let line = 3; line < 7; ++line) setLine(RESULT_LINES[line], text(core._reportText(line)));
     }
     control(7000).value = text(core._reportText(7));
+    growthChart.show(chartFigures());
+  }
+
+  // The figures of the check that just passed, for the chart.
+  function chartFigures() {
+    const PROGRESS = 4;
+    return {
+      progress: core._chartNumber(PROGRESS, 0),
+      progressText: text(core._chartNumberText(PROGRESS, 0)),
+      scaleText: text(core._chartNumberText(PROGRESS, 1)),
+      progressLine: text(core._reportText(0)),
+      stats: [0, 1, 2, 3].map((stat) => ({
+        now: core._chartNumber(stat, 0),
+        nowText: text(core._chartNumberText(stat, 0)),
+        predicted: core._chartNumber(stat, 1),
+        predictedText: text(core._chartNumberText(stat, 1)),
+        gainText: text(core._chartStatText(stat, 0)),
+        predictedGainText: text(core._chartStatText(stat, 1)),
+      })),
+    };
   }
 
   // A held arrow steps again and again, as a held arrow control does.
@@ -282,11 +302,30 @@
     if (file) openFile(file);
   });
 
-  // The whole form scaled to fit the viewport, centred.
+  // The form and the chart, scaled together to fit the viewport, centred:
+  // the chart beside the form on a landscape screen, below it on a portrait
+  // one, at least CHART_LEAST in size and taking the room that is left. The
+  // form keeps its 700 x 600 design. Below a narrow form the chart is drawn
+  // magnified, as if CHART_PORTRAIT_WIDTH wide, so that its texts read as
+  // well as the form's.
+  const FORM_SIZE = [700, 600];
+  const CHART_LEAST = { landscape: [340, 600], portrait: [700, 280] };
+  const CHART_PORTRAIT_WIDTH = 400;
+  const app = document.getElementById('app');
+  app.style.setProperty('--result-line', `#${core._resultLineColour().toString(16).padStart(6, '0')}`);
+  growthChart.mount(document.getElementById('growth-chart'));
   function fit() {
-    const scale = Math.min(innerWidth / 700, innerHeight / 600);
-    windowElement.style.transform = `scale(${scale})`;
-    windowElement.style.left = `${(innerWidth - 700 * scale) / 2}px`;
+    const orientation = innerWidth >= innerHeight ? 'landscape' : 'portrait';
+    const [leastWidth, leastHeight] = CHART_LEAST[orientation];
+    const landscape = orientation === 'landscape';
+    const [width, height] = landscape ? [FORM_SIZE[0] + leastWidth, FORM_SIZE[1]] : [FORM_SIZE[0], FORM_SIZE[1] + leastHeight];
+    const scale = Math.min(innerWidth / width, innerHeight / height);
+    const chartWidth = landscape ? Math.floor(innerWidth / scale - FORM_SIZE[0]) : FORM_SIZE[0];
+    const chartHeight = landscape ? FORM_SIZE[1] : Math.floor(innerHeight / scale - FORM_SIZE[1]);
+    app.className = orientation;
+    app.style.transform = `scale(${scale})`;
+    app.style.left = `${Math.max(0, (innerWidth - (landscape ? FORM_SIZE[0] + chartWidth : FORM_SIZE[0]) * scale) / 2)}px`;
+    growthChart.resize(chartWidth, chartHeight, landscape ? chartWidth : CHART_PORTRAIT_WIDTH);
   }
   addEventListener('resize', fit);
   fit();

@@ -6,6 +6,7 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -178,5 +179,35 @@ EMSCRIPTEN_KEEPALIVE int reportText(int which) {
                                 &g_report.threeStatSumLine,    &g_report.logText};
   return giveText(which >= 0 && which < 8 ? std::string_view(*texts[which]) : std::string_view{});
 }
+
+// The last check's figures for the page's chart, from the same report and
+// the same number formatting as its lines (read them after a check that
+// passed): for stat 0 to 3 (HP, attack, defence, speed), `which` 0 is the
+// gain's percentage of the base and 1 the predicted gain's (NaN without a
+// prediction); for stat 4, 0 is the progress and 1 the graph scale.
+EMSCRIPTEN_KEEPALIVE double chartNumber(int stat, int which) {
+  if (stat == 4) return which == 0 ? static_cast<double>(g_report.progress) : g_report.scale;
+  if (stat < 0 || stat > 3) return 0.0;
+  const StatGrowth& growth = g_report.stats[static_cast<std::size_t>(stat)];
+  if (which == 0) return growth.percent;
+  return growth.predictedGainText.empty() ? std::numeric_limits<double>::quiet_NaN() : growth.predictedPercent;
+}
+// That number as its line prints it ("%.1f"; the progress "%d", the scale
+// "%.2f"); empty where there is none.
+EMSCRIPTEN_KEEPALIVE int chartNumberText(int stat, int which) {
+  if (stat == 4) return giveText(which == 0 ? formatInteger(g_report.progress) : formatFixed(g_report.scale, 2));
+  if (stat < 0 || stat > 3) return giveText({});
+  const StatGrowth& growth = g_report.stats[static_cast<std::size_t>(stat)];
+  if (which == 0) return giveText(formatFixed(growth.percent, 1));
+  return giveText(growth.predictedGainText.empty() ? std::string() : formatFixed(growth.predictedPercent, 1));
+}
+// A stat's piece of the gains line (0) or of the predicted gains line (1).
+EMSCRIPTEN_KEEPALIVE int chartStatText(int stat, int which) {
+  if (stat < 0 || stat > 3) return giveText({});
+  const StatGrowth& growth = g_report.stats[static_cast<std::size_t>(stat)];
+  return giveText(which == 0 ? growth.gainText : growth.predictedGainText);
+}
+// The form design's colour of the result lines, which the chart draws in.
+EMSCRIPTEN_KEEPALIVE int resultLineColour() { return static_cast<int>(kResultLineColour); }
 
 }  // extern "C"

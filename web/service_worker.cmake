@@ -1,11 +1,16 @@
 # Writes the page's service worker (sw.js) into the page's folder from
-# service_worker.js.in: the list of every other file in the folder, and a
-# digest of their names and contents that names the worker's cache.
-#   cmake -DPAGE=<folder> -P service_worker.cmake
+# service_worker.js.in: the list of the page's files (FILES, or every other
+# file in the folder), and a digest of their names and contents that names
+# the worker's cache.
+#   cmake -DPAGE=<folder> [-DFILES=<file,file,...>] -P service_worker.cmake
 if(NOT PAGE)
   message(FATAL_ERROR "service_worker.cmake: give the page's folder as -DPAGE=<folder>")
 endif()
-file(GLOB files RELATIVE ${PAGE} ${PAGE}/*)
+if(FILES)
+  string(REPLACE "," ";" files "${FILES}")
+else()
+  file(GLOB files RELATIVE ${PAGE} ${PAGE}/*)
+endif()
 list(REMOVE_ITEM files sw.js)
 list(SORT files)
 set(hashes "")
