@@ -10,7 +10,7 @@ const output = fileURLToPath(new URL('../docs/screenshot-web.png', import.meta.u
 const site = await servePage();
 const browser = await launchBrowser();
 try {
-  const page = await openForm(browser, site.address, { width: 720, height: 620 });
+  const page = await openForm(browser, site.address, { width: 1060, height: 610 });
   await typeFields(page, ['12', '104', '36', '29', '26']);
   await page.click(control(5000));
   await page.focus(control(2001));

@@ -147,3 +147,18 @@ test('the roster opened last is the roster after a reload, until the player goes
     await browser.close();
   }
 });
+
+test('where the browser keeps nothing, a file is read all the same and the page says it is not kept', async () => {
+  const browser = await launchBrowser();
+  try {
+    const page = await browser.newPage();
+    await page.addInitScript(() => { indexedDB.open = () => { throw new DOMException('refused', 'SecurityError'); }; });
+    await page.goto(site.address);
+    await formReady(page);
+    await openData(page, WORKED);
+    assert.equal(await page.getAttribute('#roster-in-use', 'data-keeping'), 'refused');
+    await firstExample(page);
+  } finally {
+    await browser.close();
+  }
+});

@@ -1,20 +1,11 @@
 // The growth chart beside the form: the lines' own figures, drawn.
 
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
 
-import { choose, control, EXAMPLES, launchBrowser, openData, openForm, servePage, typeFields, WORKED } from './page.mjs';
+import { browserAndSite, choose, control, EXAMPLES, openData, openForm, typeFields, WORKED } from './page.mjs';
 
-let browser;
-let site;
-before(async () => {
-  site = await servePage();
-  browser = await launchBrowser();
-});
-after(async () => {
-  await browser?.close();
-  site?.server.close();
-});
+const shared = browserAndSite();
 
 // What the chart shows: the gauge's and each row's data, and each bar's length as a percentage of its track.
 const chart = (page) => page.evaluate(() => {
@@ -44,7 +35,7 @@ function assertBars(actual, percents, trackPixels, what) {
 }
 
 test('the worked examples: each row holds its lines\' percentages, the gauge the first line\'s figures, bars to scale', async () => {
-  const page = await openForm(browser, site.address);
+  const page = await openForm(shared.browser, shared.site.address);
   const empty = await chart(page);
   assert.deepEqual(empty.rows.map((row) => [row.stat, row.now, row.bars.length]),
                    [['hp', undefined, 0], ['attack', undefined, 0], ['defence', undefined, 0], ['speed', undefined, 0]]);
@@ -67,7 +58,7 @@ test('the worked examples: each row holds its lines\' percentages, the gauge the
 });
 
 test('0 battles shows no prediction; the cap fills the track; a failed check and another roster leave the chart', async () => {
-  const page = await openForm(browser, site.address);
+  const page = await openForm(shared.browser, shared.site.address);
   await openData(page, WORKED);
   await choose(page, 2, 'plain');
   await calculate(page, ['0', '120', '25', '22', '21']);
@@ -90,7 +81,7 @@ test('0 battles shows no prediction; the cap fills the track; a failed check and
 
 test('the form and the chart are both visible without scrolling on a wide screen and on a phone held upright', async () => {
   for (const viewport of [{ width: 1280, height: 800 }, { width: 390, height: 844 }]) {
-    const page = await openForm(browser, site.address, viewport);
+    const page = await openForm(shared.browser, shared.site.address, viewport);
     const layout = await page.evaluate(() => {
       const inside = (element) => {
         const box = element.getBoundingClientRect();

@@ -1,25 +1,16 @@
 // The web page at work in a real browser: the same form as the Windows
 // program, from the same core.
 
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
 
-import { choose, control, EXAMPLES, fieldValues, launchBrowser, openData, openForm, pageFolder, results, servePage, typeFields,
+import { browserAndSite, choose, control, EXAMPLES, fieldValues, openData, openForm, pageFolder, results, typeFields,
          WORKED } from './page.mjs';
 
-let browser;
-let site;
-before(async () => {
-  site = await servePage();
-  browser = await launchBrowser();
-});
-after(async () => {
-  await browser?.close();
-  site?.server.close();
-});
+const shared = browserAndSite();
 
 test('the worked examples give the Windows lines and box, from a file opened with the picker', async () => {
-  const page = await openForm(browser, site.address);
+  const page = await openForm(shared.browser, shared.site.address);
   await openData(page, WORKED);
   for (const example of EXAMPLES) {
     await choose(page, example.rarity, example.name);
@@ -32,7 +23,7 @@ test('the worked examples give the Windows lines and box, from a file opened wit
 });
 
 test('it starts on 戦士 with the sample, and choosing a rarity and a name shows them', async () => {
-  const page = await openForm(browser, site.address);
+  const page = await openForm(shared.browser, shared.site.address);
   assert.equal(await page.$eval(control(4000), (list) => list.value), '戦士');
   assert.deepEqual(await page.$$eval(`${control(4001)} option`, (options) => options.map((o) => o.text)),
                    ['アレス', 'カイン', 'フィオナ', 'ゴードン']);
@@ -44,7 +35,7 @@ test('it starts on 戦士 with the sample, and choosing a rarity and a name show
 });
 
 test('choosing a character fills the stat fields only while the battle field reads 0', async () => {
-  const page = await openForm(browser, site.address);
+  const page = await openForm(shared.browser, shared.site.address);
   for (const [battles, expected] of [['5', ['5', '111', '22', '33', '44']], ['', ['0', '72', '34', '20', '28']],
                                      ['0', ['0', '72', '34', '20', '28']]]) {
     await page.selectOption(control(4001), { label: 'アレス' });
@@ -55,7 +46,7 @@ test('choosing a character fills the stat fields only while the battle field rea
 });
 
 test('the HP arrows and keys step by two; the other arrows by one within their range', async () => {
-  const page = await openForm(browser, site.address);
+  const page = await openForm(shared.browser, shared.site.address);
   const hp = control(2001);
   const arrow = (number, up) => `${control(number)} button:nth-child(${up ? 1 : 2})`;
   await page.fill(hp, '7');
@@ -80,7 +71,7 @@ test('the HP arrows and keys step by two; the other arrows by one within their r
 });
 
 test('a wrong input shows only the first message, and the box keeps the last good log', async () => {
-  const page = await openForm(browser, site.address);
+  const page = await openForm(shared.browser, shared.site.address);
   await typeFields(page, ['10', '100', '36', '29', '26']);
   await page.click(control(5000));
   const good = (await results(page)).box;
@@ -99,7 +90,7 @@ test('a wrong input shows only the first message, and the box keeps the last goo
 });
 
 test('Tab follows the Windows order, the fields have names, and the focus shows', async () => {
-  const page = await openForm(browser, site.address);
+  const page = await openForm(shared.browser, shared.site.address);
   const order = [];
   for (let step = 0; step < 9; ++step) {
     await page.keyboard.press('Tab');
@@ -116,7 +107,7 @@ test('Tab follows the Windows order, the fields have names, and the focus shows'
 });
 
 test('a UTF-8 file lists what its CP932 twin lists, and a character CP932 lacks becomes ?', async () => {
-  const page = await openForm(browser, site.address);
+  const page = await openForm(shared.browser, shared.site.address);
   // As Windows converts: ～ is in CP932, 〜 and ¥ only as look-alikes, 𠮷 not at all; ≒ and ⅰ keep the codes
   // Windows writes, which decode the same.
   // U+0080 and U+F8F0 to U+F8F3 are the single bytes 80, A0, FD, FE and FF, as Windows writes them: the last
@@ -129,7 +120,7 @@ test('a UTF-8 file lists what its CP932 twin lists, and a character CP932 lacks 
 });
 
 test('a file that fails half-way shows the failure in a dialog and keeps the roster', async () => {
-  const page = await openForm(browser, site.address);
+  const page = await openForm(shared.browser, shared.site.address);
   await page.evaluate(() => {
     File.prototype.stream = function () {
       const bytes = new Uint8Array(70000).fill(0x41);
@@ -150,7 +141,7 @@ test('a file that fails half-way shows the failure in a dialog and keeps the ros
 });
 
 test('a phone held upright shows the whole form without scrolling, also from a local folder', async () => {
-  const page = await openForm(browser, `file://${pageFolder}index.html`, { width: 390, height: 844 });
+  const page = await openForm(shared.browser, `file://${pageFolder}index.html`, { width: 390, height: 844 });
   const fits = await page.evaluate(() => {
     const box = document.getElementById('window').getBoundingClientRect();
     const scroller = document.scrollingElement;

@@ -5,6 +5,7 @@ import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { extname, join, normalize } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { after, before } from 'node:test';
 import { chromium } from 'playwright-core';
 
 export const pageFolder = fileURLToPath(new URL('../../build/web/', import.meta.url));
@@ -43,6 +44,21 @@ export function launchBrowser() {
 // A browser with a profile of its own in `folder`, as an installed app has.
 export function launchProfile(folder, viewport = { width: 760, height: 660 }) {
   return chromium.launchPersistentContext(folder, { ...BROWSER_OPTIONS, viewport });
+}
+
+// The served page and a browser for a test file's tests: started before
+// them, closed after them.
+export function browserAndSite() {
+  const shared = {};
+  before(async () => {
+    shared.site = await servePage();
+    shared.browser = await launchBrowser();
+  });
+  after(async () => {
+    await shared.browser?.close();
+    shared.site?.server.close();
+  });
+  return shared;
 }
 
 // Waits until the page's form is ready to calculate.
