@@ -57,27 +57,6 @@ TEST_P(WorkedExamples, GiveEveryLineAndTheLogByteForByte) {
   EXPECT_EQ(hexBytes(report.logText), hexBytes(joinedLog(example.expected)));
 }
 
-// The chart's figures are the lines' own: the pieces that make up the gains
-// lines, and the numbers printed in them.
-TEST(ChartFigures, AreThoseTheLinesPrint) {
-  const GrowthReport report = runGrowthCheck(2, character(2, 100, 20, 20, 20), {10, 120, 25, 22, 21});
-  EXPECT_EQ(report.progress, 28);
-  EXPECT_DOUBLE_EQ(report.scale, 0.28);
-  const double percents[] = {20.0, 25.0, 10.0, 5.0};
-  const double predicted[] = {60.0, 75.0, 30.0, 15.0};
-  for (std::size_t stat = 0; stat < 4; ++stat) {
-    EXPECT_DOUBLE_EQ(report.stats[stat].percent, percents[stat]);
-    EXPECT_DOUBLE_EQ(report.stats[stat].predictedPercent, predicted[stat]);
-    EXPECT_NE(report.gainsLine.find(report.stats[stat].gainText), std::string::npos);
-    EXPECT_NE(report.predictedGainsLine.find(report.stats[stat].predictedGainText), std::string::npos);
-  }
-  EXPECT_EQ(hexBytes(report.stats[1].predictedGainText), hexBytes("攻+15.0(+75.0％)"));
-
-  const GrowthReport noBattles = runGrowthCheck(2, character(2, 100, 20, 20, 20), {0, 120, 25, 22, 21});
-  EXPECT_EQ(hexBytes(noBattles.stats[0].gainText), hexBytes("HP+20(+20.0％)"));
-  EXPECT_EQ(noBattles.stats[0].predictedGainText, "");
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Runs, WorkedExamples,
     ::testing::Values(

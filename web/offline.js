@@ -2,10 +2,11 @@
 // HTTPS or from 127.0.0.1; not one opened from a local folder), sw.js keeps
 // the page's files and serves them without a network.
 //
-// A new build takes over at the next start: its worker installs beside the
-// running page and waits. When a page starts and finds such a worker
-// waiting, it lets it take over and loads itself again, now wholly from the
-// new build, before the player has done anything.
+// A new build takes over at the next start. Its worker installs beside the
+// running page and waits; when the page is next opened, after it was
+// closed, the browser hands over to the new worker by itself. A page that
+// is only reloaded finds the new worker still waiting: it lets it take over
+// and loads itself once more, now wholly from the new build.
 'use strict';
 
 if ('serviceWorker' in navigator && window.isSecureContext && location.protocol !== 'file:') {

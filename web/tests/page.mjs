@@ -66,9 +66,9 @@ export async function formReady(page) {
   await page.waitForSelector('body[data-ready="true"]', { timeout: 10000 });
 }
 
-// A new page with the form ready to calculate; `browser` is a browser or a context.
+// A new page with the form ready to calculate.
 export async function openForm(browser, address, viewport = { width: 760, height: 660 }) {
-  const page = await browser.newPage(browser.newContext ? { viewport } : undefined);
+  const page = await browser.newPage({ viewport });
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
   await page.goto(address);
