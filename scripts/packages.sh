@@ -6,4 +6,4 @@ test_packages=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
 # The web page: Emscripten (its optimizer needs Debian's acorn), and for its
 # tests Debian's Chromium, driven from Node.js.
 web_packages=(emscripten node-acorn)
-web_test_packages=(chromium)
+web_test_packages=(chromium procps)

@@ -5,7 +5,7 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { appendFileSync, cpSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { appendFileSync, cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -31,15 +31,6 @@ async function visit(profile, address = site.address) {
 }
 const names = (page) => page.$$eval(`${control(4001)} option`, (options) => options.map((o) => o.text));
 const reload = async (page) => { await page.reload(); await formReady(page); };
-// Polls `check` for up to ten seconds.
-async function until(check, what) {
-  for (let tries = 0; tries < 100; ++tries) {
-    if (await check()) return;
-    await new Promise((resolve) => setTimeout(resolve, 100));
-  }
-  assert.fail(`never: ${what}`);
-}
-
 async function firstExample(page) {
   const [example] = EXAMPLES;
   await choose(page, example.rarity, example.name);
@@ -81,7 +72,10 @@ test('a new build is shown whole at the next start after its worker installed, n
     await reload(page);  // still a, wholly from its cache, while b's worker installs
     assert.equal(await build(page), 'a');
     await page.evaluate(() => navigator.serviceWorker.getRegistration().then((r) => r.update()));  // as the browser checks, soon or late
-    await until(() => page.evaluate(() => navigator.serviceWorker.getRegistration().then((r) => Boolean(r.waiting))), 'b waiting');
+    await page.evaluate(async () => {
+      const registration = await navigator.serviceWorker.getRegistration();
+      for (let tries = 0; tries < 100 && !registration.waiting; ++tries) await new Promise((resolve) => setTimeout(resolve, 100));
+    });
     await page.close();
     const next = await context.newPage();  // the next start
     await next.goto(served.address);
@@ -130,23 +124,8 @@ test('the roster opened last is the roster after a reload, until the player goes
   }
 });
 
-// The browser's renderer processes: those below the one started with `profile`.
-function renderers(profile) {
-  const all = readdirSync('/proc').filter((pid) => /^\d+$/.test(pid)).flatMap((pid) => {
-    try {
-      const stat = readFileSync(`/proc/${pid}/stat`, 'utf8');
-      return [{ pid, parent: stat.slice(stat.lastIndexOf(')') + 2).split(' ')[1], command: readFileSync(`/proc/${pid}/cmdline`, 'utf8') }];
-    } catch {
-      return [];  // gone meanwhile
-    }
-  });
-  const ours = new Set(all.filter((p) => p.command.includes(profile) && !p.command.includes('--type=')).map((p) => p.pid));
-  for (let size = 0; size !== ours.size;) {
-    size = ours.size;
-    for (const p of all) if (ours.has(p.parent)) ours.add(p.pid);
-  }
-  return all.filter((p) => ours.has(p.pid) && p.command.includes('--type=renderer')).map((p) => p.pid);
-}
+// The browser's renderer processes (the tests run one file at a time).
+const renderers = () => execFileSync('pgrep', ['-f', '--', '--type=renderer'], { encoding: 'utf8' }).split('\n').filter(Boolean);
 const memoryKb = (pid, field) => Number(readFileSync(`/proc/${pid}/status`, 'utf8').match(new RegExp(`${field}:\\s+(\\d+)`))[1]);
 
 test('a 400 MB file is read in bounded memory, with progress, and the form answers afterwards', async (t) => {
@@ -160,7 +139,7 @@ test('a 400 MB file is read in bounded memory, with progress, and the form answe
   const { context, page } = await visit('large');
   try {
     // Each renderer's peak is set back to what it holds now (clear_refs 5), so that the peak after is the reading's.
-    const pids = renderers(join(temporary, 'large'));
+    const pids = renderers();
     assert.ok(pids.length > 0, 'the renderers are found');
     const before = new Map(pids.map((pid) => [pid, (writeFileSync(`/proc/${pid}/clear_refs`, '5'), memoryKb(pid, 'VmRSS'))]));
     const wasmBytes = await page.getAttribute('body', 'data-wasm-bytes');
