@@ -89,7 +89,7 @@ try {
     for (let run = 0; run < 7; ++run) {
       const page = await openForm(browser, site.address);
       await page.setInputFiles('#file-input', { name: 'chardata.txt', mimeType: 'text/plain', buffer });
-      await page.waitForFunction(() => document.body.dataset.loads === '1');
+      await page.waitForFunction(() => document.body.dataset.loads === '1' && document.body.dataset.shownIn);
       const names = await page.$eval('[data-number="4001"]', (list) => list.options.length);
       if (names !== 9999) throw new Error(`${names} names listed, not 9999`);
       listed.push(Number(await page.getAttribute('body', 'data-listed-in')));

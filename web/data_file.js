@@ -81,6 +81,10 @@ const dataFile = (() => {
         core._abandonData();
         return 'failed';
       }
+      if (ticket !== latest) {  // given up while the last piece was awaited
+        core._abandonData();
+        return 'superseded';
+      }
       core._endData();
       return 'read';
     };
@@ -118,5 +122,8 @@ const dataFile = (() => {
     cp932TableReady = true;
   }
 
-  return { read, useBrowserCp932Table };
+  // Gives up the file being read, if any: the roster stays as it is.
+  const cancel = () => { ++latest; };
+
+  return { read, cancel, useBrowserCp932Table };
 })();

@@ -252,8 +252,9 @@
     useSample.hidden = name === null;
   }
 
-  // Reads a file into the roster. Resolves to whether it was read; a file
-  // that fails leaves the roster, and the kept file, as they were.
+  // Reads a file into the roster. Resolves to 'read', 'failed' or
+  // 'superseded' (another file or the sample took its place); a file that
+  // fails leaves the roster, and the kept file, as they were.
   async function readRoster(file) {
     dataFile.useBrowserCp932Table(core, shiftJis);
     const outcome = await dataFile.read(core, file, (fraction) => {
@@ -262,21 +263,18 @@
     });
     readingProgress.hidden = true;
     if (outcome === 'failed') showFailure();
-    if (outcome !== 'read') return false;
-    showRarity(rarityList.selectedIndex);
-    return true;
+    if (outcome === 'read') showRarity(rarityList.selectedIndex);
+    return outcome;
   }
 
   async function openFile(file) {
     const started = performance.now();
-    if (!(await readRoster(file))) return;
+    if (await readRoster(file) !== 'read') return;
     const body = document.body;
     // How long from the file's choice until its names were in the list, and
     // until the browser had laid them out and drawn the next frame.
     body.dataset.listedIn = (performance.now() - started).toFixed(1);
-    requestAnimationFrame(() => setTimeout(() => {
-      body.dataset.shownIn = (performance.now() - started).toFixed(1);
-    }));
+    requestAnimationFrame(() => setTimeout(() => { body.dataset.shownIn = (performance.now() - started).toFixed(1); }));
     const keeping = await keptRoster.keep(file);
     showRosterInUse(file.name, keeping, { openedAt: Date.now() });
     body.dataset.wasmBytes = String(core.HEAPU8.buffer.byteLength);
@@ -331,6 +329,7 @@
   fit();
 
   useSample.addEventListener('click', async () => {
+    dataFile.cancel();
     await keptRoster.forget();
     core._useSampleData();
     showRarity(rarityList.selectedIndex);
@@ -342,9 +341,10 @@
   for (let code = 0; code < core._rarityCount(); ++code) rarityList.append(new Option(text(core._rarityNameText(code))));
   rarityList.selectedIndex = core._startRarity();
   const kept = await keptRoster.get();
-  if (kept && await readRoster(kept.file)) {
+  const outcome = kept ? await readRoster(kept.file) : 'none';
+  if (outcome === 'read') {
     showRosterInUse(kept.name, 'kept', kept);
-  } else {
+  } else if (outcome !== 'superseded') {  // else a file opened meanwhile is shown
     core._useSampleData();
     showRarity(rarityList.selectedIndex);
     showRosterInUse(null);
