@@ -78,20 +78,3 @@ test('0 battles shows no prediction; the cap fills the track; a failed check and
   await openData(page, Buffer.from('戦士 other 10 10 10 10\n'));
   assert.equal(await page.$eval('#growth-chart', (svg) => svg.outerHTML), drawn, 'after another roster');
 });
-
-test('the form and the chart are both visible without scrolling on a wide screen and on a phone held upright', async () => {
-  for (const viewport of [{ width: 1280, height: 800 }, { width: 390, height: 844 }]) {
-    const page = await openForm(shared.browser, shared.site.address, viewport);
-    const layout = await page.evaluate(() => {
-      const inside = (element) => {
-        const box = element.getBoundingClientRect();
-        return box.left >= 0 && box.top >= 0 && box.right <= innerWidth + 0.5 && box.bottom <= innerHeight + 0.5 && box.width > 0;
-      };
-      const scroller = document.scrollingElement;
-      return { form: inside(document.getElementById('window')), chart: inside(document.getElementById('growth-chart')),
-               scrolls: scroller.scrollWidth > innerWidth || scroller.scrollHeight > innerHeight };
-    });
-    assert.deepEqual(layout, { form: true, chart: true, scrolls: false }, `${viewport.width} x ${viewport.height}`);
-    await page.close();
-  }
-});

@@ -140,16 +140,19 @@ test('a file that fails half-way shows the failure in a dialog and keeps the ros
   assert.equal(await page.$eval(control(4001), (list) => list.options.length), 4, 'the sample is still there');
 });
 
-test('a phone held upright shows the whole form without scrolling, also from a local folder', async () => {
-  const page = await openForm(shared.browser, `file://${pageFolder}index.html`, { width: 390, height: 844 });
-  const fits = await page.evaluate(() => {
-    const box = document.getElementById('window').getBoundingClientRect();
-    const scroller = document.scrollingElement;
-    return box.left >= 0 && box.top >= 0 && box.right <= innerWidth + 0.5 && box.bottom <= innerHeight + 0.5 &&
-      scroller.scrollWidth <= innerWidth && scroller.scrollHeight <= innerHeight;
-  });
-  assert.ok(fits);
-  await typeFields(page, ['12', '104', '36', '29', '26']);
-  await page.click(control(5000));
-  assert.equal((await results(page)).lines[0], '壁進捗率: 37 ％, グラフ 0.37 目盛');
+test('a wide screen and a phone held upright show the whole form and the chart without scrolling, also from a local folder', async () => {
+  for (const viewport of [{ width: 1280, height: 800 }, { width: 390, height: 844 }]) {
+    const page = await openForm(shared.browser, `file://${pageFolder}index.html`, viewport);
+    const fits = await page.evaluate(() => ['window', 'growth-chart'].every((id) => {
+      const box = document.getElementById(id).getBoundingClientRect();
+      const scroller = document.scrollingElement;
+      return box.left >= 0 && box.top >= 0 && box.right <= innerWidth + 0.5 && box.bottom <= innerHeight + 0.5 &&
+        scroller.scrollWidth <= innerWidth && scroller.scrollHeight <= innerHeight;
+    }));
+    assert.ok(fits, `${viewport.width} x ${viewport.height}`);
+    await typeFields(page, ['12', '104', '36', '29', '26']);
+    await page.click(control(5000));
+    assert.equal((await results(page)).lines[0], '壁進捗率: 37 ％, グラフ 0.37 目盛');
+    await page.close();
+  }
 });
