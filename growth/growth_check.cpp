@@ -28,7 +28,7 @@ struct StatPieceFormats {
   std::string_view gain;
   std::string_view predictedGain;
 };
-constexpr std::array<StatPieceFormats, 4> kStatPieceFormats = {{
+constexpr std::array<StatPieceFormats, kStatCount> kStatPieceFormats = {{
     {"HP+%d(+%.1f％)", "HP+%.1f(+%.1f％)"},
     {"攻+%d(+%.1f％)", "攻+%.1f(+%.1f％)"},
     {"防+%d(+%.1f％)", "防+%.1f(+%.1f％)"},
@@ -60,7 +60,7 @@ double predictedGain(std::int32_t gain, std::int32_t battles, std::int32_t limit
 }
 
 // " " and the four stats' pieces, two spaces apart.
-std::string joinedPieces(const std::array<StatGrowth, 4>& stats, std::string StatGrowth::*piece) {
+std::string joinedPieces(const std::array<StatGrowth, kStatCount>& stats, std::string StatGrowth::*piece) {
   std::string line(kStatPiecesStart);
   for (std::size_t stat = 0; stat < stats.size(); ++stat) {
     if (stat > 0) line.append(kStatPiecesBetween);
@@ -103,11 +103,11 @@ GrowthReport runGrowthCheck(int rarity, const CharacterRecord& character, const 
 
   // Validation bounds every gain by its base, so each fits 32 bits; their
   // total may not, and is taken in 64.
-  const std::array<std::int32_t, 4> bases = {character.hp, character.attack, character.defence, character.speed};
-  const std::array<std::int32_t, 4> currents = {inputs.hp, inputs.attack, inputs.defence, inputs.speed};
-  std::array<std::int32_t, 4> gains{};
+  const std::array<std::int32_t, kStatCount> bases = {character.hp, character.attack, character.defence, character.speed};
+  const std::array<std::int32_t, kStatCount> currents = {inputs.hp, inputs.attack, inputs.defence, inputs.speed};
+  std::array<std::int32_t, kStatCount> gains{};
   std::int64_t total = 0;
-  for (std::size_t stat = 0; stat < 4; ++stat) {
+  for (std::size_t stat = 0; stat < kStatCount; ++stat) {
     gains[stat] = currents[stat] - bases[stat];
     total += gains[stat];
   }
@@ -117,7 +117,7 @@ GrowthReport runGrowthCheck(int rarity, const CharacterRecord& character, const 
   report.scale = static_cast<double>(total) * 0.01;
   report.progressLine = formatLine(kProgressFormat, {report.progress, report.scale});
   report.currentHeading = kCurrentHeading;
-  for (std::size_t stat = 0; stat < 4; ++stat) {
+  for (std::size_t stat = 0; stat < kStatCount; ++stat) {
     StatGrowth& growth = report.stats[stat];
     growth.percent = percentOfBase(gains[stat], bases[stat]);
     growth.gainText = formatLine(kStatPieceFormats[stat].gain, {gains[stat], growth.percent});
@@ -128,8 +128,8 @@ GrowthReport runGrowthCheck(int rarity, const CharacterRecord& character, const 
   report.logText.append(kLogLineEnd).append(report.gainsLine);
   if (inputs.battles == 0) return report;
 
-  std::array<double, 4> predicted{};
-  for (std::size_t stat = 0; stat < 4; ++stat) {
+  std::array<double, kStatCount> predicted{};
+  for (std::size_t stat = 0; stat < kStatCount; ++stat) {
     predicted[stat] = predictedGain(gains[stat], inputs.battles, *limit, bases[stat]);
     StatGrowth& growth = report.stats[stat];
     growth.predictedPercent = percentOfBase(predicted[stat], bases[stat]);

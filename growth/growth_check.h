@@ -21,6 +21,9 @@ struct GrowthInputs {
   std::int32_t speed = 0;
 };
 
+// The four stats, in this order: HP, attack, defence, speed.
+inline constexpr std::size_t kStatCount = 4;
+
 // One stat's growth, in the numbers and texts that the gains line and the
 // predicted gains line print, so that a chart shows the lines' own figures.
 struct StatGrowth {
@@ -46,7 +49,7 @@ struct GrowthReport {
   // The figures of the lines, for a chart (set when validation passed).
   std::int64_t progress = 0;        // the progress line's percentage
   double scale = 0.0;               // and its graph scale
-  std::array<StatGrowth, 4> stats;  // HP, attack, defence, speed
+  std::array<StatGrowth, kStatCount> stats;
 };
 
 // Runs the check for `character` of `rarity` (the rarity list position,
