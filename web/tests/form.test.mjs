@@ -122,14 +122,9 @@ test('a UTF-8 file lists what its CP932 twin lists, and a character CP932 lacks 
 test('a file that fails half-way shows the failure in a dialog and keeps the roster', async () => {
   const page = await openForm(shared.browser, shared.site.address);
   await page.evaluate(() => {
-    File.prototype.stream = function () {
-      const bytes = new Uint8Array(70000).fill(0x41);
-      let pulls = 0;
-      return new ReadableStream({ pull(controller) {
-        if (pulls++ === 0) controller.enqueue(bytes);
-        else controller.error(new DOMException('gone', 'NotFoundError'));
-      } });
-    };
+    let pulls = 0;  // one piece of 70,000 bytes, then the file is gone
+    File.prototype.stream = () => new ReadableStream({ pull: (c) => (pulls++ === 0 ? c.enqueue(new Uint8Array(70000).fill(0x41))
+                                                                                    : c.error(new DOMException('gone', 'NotFoundError'))) });
   });
   await page.setInputFiles('#file-input', { name: 'chardata.txt', mimeType: 'text/plain', buffer: WORKED });
   await page.waitForSelector('#failure[open]');
