@@ -1,7 +1,8 @@
 // The web page's budgets, measured in Debian's headless Chromium: the size
 // of its JavaScript and WebAssembly; the time from navigation to a form
-// ready to calculate with the sample roster, on a first visit and on a
-// second one served by the service worker; and the time to show a full
+// ready to calculate with the sample roster, on a first visit, on a phone
+// (with the time it takes to lay the page out again when the phone turns)
+// and on a second visit served by the service worker; and the time to show a full
 // 60,006-line chardata.txt that the user opens (CP932 and UTF-8), from the
 // file's choice to its names drawn in the list, as a ratio of the browser's
 // own floor: a bare page that puts the same 9,999 names, already decoded,
@@ -15,7 +16,7 @@ import { join } from 'node:path';
 import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 
-const { formReady, launchBrowser, launchProfile, openForm, pageFolder, servePage } =
+const { formReady, launchBrowser, launchProfile, openForm, openPhone, pageFolder, servePage } =
   await import(new URL('../web/tests/page.mjs', import.meta.url));
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
@@ -43,7 +44,7 @@ function benchFile() {
   return { utf8, cp932: execFileSync('iconv', ['-f', 'UTF-8', '-t', 'CP932'], { input: utf8, maxBuffer: 1 << 26 }) };
 }
 
-const files = ['growth_core.js', 'form.js', 'data_file.js', 'kept_roster.js', 'chart.js', 'offline.js', 'sw.js'];
+const files = ['growth_core.js', 'form.js', 'data_file.js', 'kept_roster.js', 'chart.js', 'layout.js', 'offline.js', 'sw.js'];
 const bytes = files.reduce((total, file) => total + statSync(join(pageFolder, file)).size, 0);
 console.log(`page code: ${files.join(' + ')} = ${(bytes / 1024).toFixed(1)} KB (budget 300 KB; the WebAssembly is inside growth_core.js)`);
 
@@ -57,6 +58,26 @@ try {
     await page.close();
   }
   console.log(`ready to calculate, first visit: median ${median(ready).toFixed(1)} ms after navigation (budget 1000 ms; runs ${ready.join(', ')})`);
+
+  // On a phone (mobile emulation): ready to calculate, and laid out again
+  // when it turns, from the resize to the next frame drawn.
+  const phoneReady = [];
+  const turned = [];
+  for (let run = 0; run < 7; ++run) {
+    const page = await openPhone(browser, site.address, [390, 844]);
+    phoneReady.push(Number(await page.getAttribute('body', 'data-ready-at')));
+    const relaidOut = page.evaluate(() => new Promise((resolve) => {
+      addEventListener('resize', () => {  // at the window itself, capturing listeners come before the page's own
+        const started = performance.now();
+        requestAnimationFrame(() => setTimeout(() => resolve(Number((performance.now() - started).toFixed(1)))));
+      }, { once: true, capture: true });
+    }));
+    await page.setViewportSize({ width: 844, height: 390 });
+    turned.push(await relaidOut);
+    await page.close();
+  }
+  console.log(`on a 390 x 844 phone: ready after a median ${median(phoneReady).toFixed(1)} ms (budget 1000 ms; runs ${phoneReady.join(', ')}); ` +
+              `turned, laid out and drawn again in ${median(turned).toFixed(1)} ms (budget 50 ms; runs ${turned.join(', ')})`);
 
   // A second visit, served by the service worker from its cache.
   const profile = mkdtempSync(join(tmpdir(), 'growth-bench-'));

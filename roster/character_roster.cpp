@@ -40,6 +40,12 @@ int CharacterRoster::count(int rarity) const {
   return isRarityCode(rarity) ? counts_[static_cast<std::size_t>(rarity)] : 0;
 }
 
+int CharacterRoster::total() const {
+  int characters = 0;
+  for (const std::int32_t count : counts_) characters += count;
+  return characters;
+}
+
 const CharacterRecord* CharacterRoster::record(int rarity, int index) const {
   if (index < 0 || index >= count(rarity)) return nullptr;
   return &slots_[slotNumber(rarity, index)];

@@ -41,6 +41,8 @@ class CharacterRoster {
 
   // Characters held by `rarity`; 0 for a code outside 0..5.
   int count(int rarity) const;
+  // Characters held by all six rarities.
+  int total() const;
 
   // The character at `index` of `rarity`, or nullptr unless
   // 0 <= index < count(rarity): an empty or foreign slot is never handed out.

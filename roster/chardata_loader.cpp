@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr std::string_view kDataFileName = "chardata.txt";
 constexpr std::size_t kReadChunkBytes = 64 * 1024;
 
 #if defined(_WIN32)
@@ -30,7 +29,12 @@ struct FileCloser {
 
 }  // namespace
 
-std::string_view openFailedText() { return "file:chardata.txt 読み込み失敗"; }
+std::string openFailedText(std::string_view fileName) {
+  std::string text = "file:";
+  text += fileName;
+  text += " 読み込み失敗";
+  return text;
+}
 std::string_view openFailedCaption() { return "error!!"; }
 
 void readCharacterData(CharacterRoster& roster, std::string_view contents) {

@@ -23,9 +23,12 @@ using SystemPath = std::string;
 // separator removed, so a drive root "C:\" gives "C:\\chardata.txt".
 std::string dataFilePathText(std::string_view directory);
 
-// The failure message box's text and caption: "file:chardata.txt 読み込み失敗"
-// and "error!!".
-std::string_view openFailedText();
+// The data file the program reads from its working directory.
+inline constexpr std::string_view kDataFileName = "chardata.txt";
+
+// The failure message box's text for a data file, "file:chardata.txt 読み込み失敗"
+// for the program's own, and its caption, "error!!".
+std::string openFailedText(std::string_view fileName = kDataFileName);
 std::string_view openFailedCaption();
 
 // Loads chardata.txt from `directory` into `roster`. Traces the path, then

@@ -1,21 +1,28 @@
-// Takes docs/screenshot-web.png: the web page (build/web) in headless
-// Chromium after a calculation, as scripts/screenshot.sh does for Windows.
+// Takes the web page's screenshots (build/web, in headless Chromium, after a
+// calculation), as scripts/screenshot.sh does for Windows:
+// docs/screenshot-web.png on a wide screen, and docs/screenshot-web-phone.png
+// on a 390 x 844 phone under mobile emulation, the whole page.
 // Run: node scripts/web-screenshot.mjs (after ./scripts/web.sh or the test command has built build/web).
 
 import { fileURLToPath } from 'node:url';
 
 const { control, launchBrowser, openForm, servePage, typeFields } = await import(new URL('../web/tests/page.mjs', import.meta.url));
-const output = fileURLToPath(new URL('../docs/screenshot-web.png', import.meta.url));
+const docs = (name) => fileURLToPath(new URL(`../docs/${name}`, import.meta.url));
 
 const site = await servePage();
 const browser = await launchBrowser();
 try {
-  const page = await openForm(browser, site.address, { width: 1060, height: 610 });
-  await typeFields(page, ['12', '104', '36', '29', '26']);
-  await page.click(control(5000));
-  await page.focus(control(2001));
-  await page.screenshot({ path: output });
-  console.log(`Saved ${output}`);
+  for (const [name, viewport, options, focus] of [
+    ['screenshot-web.png', { width: 1060, height: 610 }, {}, control(2001)],
+    ['screenshot-web-phone.png', { width: 390, height: 844 }, { isMobile: true, hasTouch: true, deviceScaleFactor: 2 }, null]]) {
+    const page = await openForm(browser, site.address, viewport, options);
+    await typeFields(page, ['12', '104', '36', '29', '26']);
+    await page.click(control(5000));
+    if (focus) await page.focus(focus);
+    await page.screenshot({ path: docs(name), fullPage: !focus });
+    console.log(`Saved ${docs(name)}`);
+    await page.close();
+  }
 } finally {
   await browser.close();
   site.server.close();

@@ -12,6 +12,8 @@ const growthChart = (() => {
   const MARGIN = 16;
   const TRACK_HEIGHT = 14;
   const LABEL_TO_TRACK = 6;
+  const ROW = 18 + LABEL_TO_TRACK + TRACK_HEIGHT;  // a label above its track
+  const LEAST_HEIGHT = 2 * MARGIN + 5 * (ROW + LABEL_TO_TRACK);  // with room between the rows
 
   let svg = null;
   let shown = null;  // the figures drawn, or null before the first good calculation
@@ -33,7 +35,7 @@ const growthChart = (() => {
     const [left, right] = labels;
     add(group, 'text', { x: MARGIN, y: y + 13, class: 'chart-label' }, left);
     if (right) add(group, 'text', { x: MARGIN + width, y: y + 13, class: 'chart-label predicted', 'text-anchor': 'end' }, right);
-    const trackY = y + 18 + LABEL_TO_TRACK;
+    const trackY = y + ROW - TRACK_HEIGHT;
     add(group, 'rect', { x: MARGIN, y: trackY, width, height: TRACK_HEIGHT, class: 'chart-track' });
     for (const { percent, className } of bars) {
       const length = barWidth(percent, width);
@@ -82,12 +84,15 @@ const growthChart = (() => {
     },
     // Sets the chart's size in the form's pixels, and the width its drawing
     // is made for (a smaller one magnifies it), and draws it again.
+    // A drawing too short for its five tracks is magnified less.
     resize(shownWidth, shownHeight, drawnWidth) {
+      const magnified = Math.min(shownWidth / drawnWidth, shownHeight / LEAST_HEIGHT);
+      const [drawnW, drawnH] = [shownWidth / magnified, shownHeight / magnified];
       if (svg.getAttribute('width') === String(shownWidth) && svg.getAttribute('height') === String(shownHeight) &&
-          width === drawnWidth) return;
+          width === drawnW && height === drawnH) return;
       svg.setAttribute('width', shownWidth);
       svg.setAttribute('height', shownHeight);
-      [width, height] = [drawnWidth, shownHeight * drawnWidth / shownWidth];
+      [width, height] = [drawnW, drawnH];
       draw();
     },
     // Draws the figures of a calculation that passed:

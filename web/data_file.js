@@ -50,8 +50,9 @@ const dataFile = (() => {
   let reading = Promise.resolve();
 
   // Reads `file` into the core's spare roster and, when all of it has been
-  // read, shows that roster. Resolves to 'read', 'failed' (the roster is as
-  // it was) or 'superseded' (a newer file took its place).
+  // read, shows that roster if it holds a character. Resolves to 'read',
+  // 'failed' or 'empty' (the roster is as it was), or 'superseded' (a newer
+  // file took its place).
   // `progress(fraction)` is called, after the first half second, as it reads.
   function read(core, file, progress = () => {}) {
     const ticket = ++latest;
@@ -85,8 +86,7 @@ const dataFile = (() => {
         core._abandonData();
         return 'superseded';
       }
-      core._endData();
-      return 'read';
+      return core._endData() > 0 ? 'read' : 'empty';
     };
     reading = reading.then(run, run);
     return reading;

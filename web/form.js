@@ -37,27 +37,35 @@
   };
   // The seven result lines, top to bottom: the report's lines 0 to 6.
   const RESULT_LINES = [1005, 1006, 1007, 1008, 1011, 1009, 1010];
-  // A frame's line runs through the middle of its caption.
+  // A frame's line runs through the middle of its caption; the controls in
+  // it are placed from the inside of its one-pixel line.
   const FRAME_CAPTION_HALF = 8;
+  const FRAME_LINE = 1;
 
   const form = document.getElementById('form');
   const controls = new Map();
   const control = (number) => controls.get(number);
 
+  // The design's place, for form.css to draw the Windows form with; the
+  // one-column layout lets the controls flow instead.
   const place = (element, x, y, width, height) => {
-    Object.assign(element.style, { left: `${x}px`, top: `${y}px`, width: `${width}px`, height: `${height}px` });
+    for (const [name, value] of Object.entries({ x, y, width, height })) element.style.setProperty(`--${name}`, `${value}px`);
   };
 
   function build(kind, number, caption, upperBound, font) {
     let element;
     switch (kind) {
-      case 'frame':
+      case 'frame': {
+        // A group, named by its caption, that holds the controls drawn in it.
         element = document.createElement('div');
-        element.append(Object.assign(document.createElement('span'), { textContent: caption }));
+        const captionElement = Object.assign(document.createElement('span'), { textContent: caption, id: `caption-${number}` });
+        element.append(captionElement);
+        element.setAttribute('role', 'group');
+        element.setAttribute('aria-labelledby', captionElement.id);
         break;
+      }
       case 'label':
         element = Object.assign(document.createElement('div'), { textContent: caption });
-        if (number === RESULT_LINES[0]) element.setAttribute('aria-live', 'polite');  // the progress or the error
         break;
       case 'list':
         element = document.createElement('select');
@@ -91,8 +99,24 @@
     return element;
   }
 
+  // A list's or a field's own caption, which the one-column layout shows
+  // beside it in place of the form's shared headings. Screen readers have
+  // the same name from the control itself.
+  const captionFor = (number) => {
+    const caption = Object.assign(document.createElement('span'), { className: 'caption', textContent: NAMES[number] });
+    caption.setAttribute('aria-hidden', 'true');
+    return caption;
+  };
+
   // The controls, in the design's creation order, which is also the order
-  // of the keyboard focus.
+  // of the keyboard focus. Each goes into the frame drawn around it; the
+  // result lines go into one live region in theirs, top to bottom, so that
+  // a calculation is announced once, whole, and the result box is not.
+  const frames = [];
+  const frameAround = (x, y) => frames.find((f) => x >= f.x && x < f.x + f.width && y >= f.y && y < f.y + f.height);
+  const resultLines = Object.assign(document.createElement('div'), { className: 'result-lines' });
+  resultLines.setAttribute('aria-live', 'polite');
+  resultLines.setAttribute('aria-atomic', 'true');
   for (let i = 0; i < core._controlCount(); ++i) {
     const value = (which) => core._controlValue(i, which);
     const kind = KINDS[value(0)];
@@ -100,16 +124,26 @@
     const element = build(kind, number, text(core._controlText(i)), value(6), FONTS[value(7)]);
     const colour = value(8);
     if (colour >= 0) element.style.color = `#${colour.toString(16).padStart(6, '0')}`;
+    const frame = kind === 'frame' ? undefined : frameAround(x, y);
+    const [left, top] = frame ? [x - frame.x - FRAME_LINE, y - frame.y - FRAME_CAPTION_HALF - FRAME_LINE] : [x, y];
     if (kind === 'frame') {
       place(element, x, y + FRAME_CAPTION_HALF, width, height - FRAME_CAPTION_HALF);
+      frames.push({ element, x, y, width, height });
     } else if (kind === 'list') {
-      place(element, x, y, width, 24);  // closed, one line high; the design's height is the dropped list's
+      place(element, left, top, width, 24);  // closed, one line high; the design's height is the dropped list's
     } else {
-      place(element, x, y, width, height);
+      place(element, left, top, width, height);
     }
-    form.append(element);
+    let container = frame ? frame.element : form;
+    if (RESULT_LINES.includes(number)) {
+      if (!resultLines.isConnected) container.append(resultLines);  // before the result box
+      container = resultLines;
+    }
+    if (kind === 'list' || kind === 'field') container.append(captionFor(number));
+    container.append(element);
     controls.set(number, element);
   }
+  resultLines.append(...RESULT_LINES.map(control));  // in the order they are read
 
   const rarityList = control(4000);
   const nameList = control(4001);
@@ -118,7 +152,12 @@
 
   const fieldNumber = (field, maxChars) => core._fieldNumber(putInput(field.value.slice(0, maxChars)));
   const integerText = (value) => text(core._integerText(value));
-  const setLine = (number, line) => { control(number).textContent = line; };
+  // A line's text, each piece between its spaces in an element of its own,
+  // which the one-column layout keeps whole when a result line wraps.
+  const setLine = (number, line) => {
+    control(number).replaceChildren(...line.split(/( +)/).filter(Boolean)
+      .map((piece) => (piece.startsWith(' ') ? piece : Object.assign(document.createElement('span'), { textContent: piece }))));
+  };
 
   // Show rarity: its characters in roster order, the first one chosen.
   function showRarity(rarity) {
@@ -190,6 +229,17 @@
     };
   }
 
+  // Full-width digits and minus signs as their ASCII forms, one character
+  // for one, so that the caret stays where it was.
+  const asciiDigits = (typed) => typed.replace(/[０-９－]/g, (c) => String.fromCharCode(c.charCodeAt(0) - 0xFEE0)).replace(/−/g, '-');
+  function commitAscii(field) {
+    const ascii = asciiDigits(field.value);
+    if (ascii === field.value) return;
+    const [start, end] = [field.selectionStart, field.selectionEnd];
+    field.value = ascii;
+    field.setSelectionRange(start, end);
+  }
+
   // A held arrow steps again and again, as a held arrow control does.
   function holdToRepeat(button, step) {
     let timer = null;
@@ -218,19 +268,29 @@
         stepArrows(arrows.dataset.kind, 2000 + which, Number(arrows.dataset.upperBound), event.key === 'ArrowUp' ? 1 : -1);
       }
     });
-    // Only digits from the keyboard, as in the Windows number fields.
+    // Only digits from the keyboard, as in the Windows number fields; a
+    // Japanese keyboard's full-width ones too, which become ASCII as they
+    // are committed: by a plain input, or at the end of a composition, which
+    // a phone's keyboard commits with no input event after it.
     field.addEventListener('beforeinput', (event) => {
-      if (event.inputType === 'insertText' && /\D/.test(event.data || '')) event.preventDefault();
+      if (event.inputType === 'insertText' && /[^0-9０-９]/.test(event.data || '')) event.preventDefault();
     });
+    field.addEventListener('input', (event) => { if (!event.isComposing) commitAscii(field); });
+    field.addEventListener('compositionend', () => commitAscii(field));
   });
 
   // The data: the sample built in, or the user's own chardata.txt.
   const failure = document.getElementById('failure');
-  function showFailure() {
+  function showFailure(message) {
     document.getElementById('failure-caption').textContent = text(core._openFailedCaptionText());
-    document.getElementById('failure-text').textContent = text(core._openFailedTextText());
+    document.getElementById('failure-text').textContent = message;
     failure.showModal();
   }
+  // What the dialog says of a file, by what reading it came to.
+  const FAILURE_TEXTS = {
+    failed: (name) => text(core._openFailedTextText()).replace('\n', name),
+    empty: (name) => `「${name}」にはキャラクターの行がありません。データは今のままです。`,
+  };
 
   // Which roster is in use, shown in the menu bar: the sample, or the
   // file's name and whether this browser keeps it for the next visit.
@@ -252,9 +312,10 @@
     useSample.hidden = name === null;
   }
 
-  // Reads a file into the roster. Resolves to 'read', 'failed' or
-  // 'superseded' (another file or the sample took its place); a file that
-  // fails leaves the roster, and the kept file, as they were.
+  // Reads a file into the roster. Resolves to 'read', 'failed', 'empty'
+  // (not one character in it) or 'superseded' (another file or the sample
+  // took its place); a file that fails or is empty leaves the roster, and
+  // the kept file, as they were, and the dialog says so.
   async function readRoster(file) {
     dataFile.useBrowserCp932Table(core, shiftJis);
     const outcome = await dataFile.read(core, file, (fraction) => {
@@ -262,7 +323,7 @@
       readingProgress.value = fraction;
     });
     readingProgress.hidden = true;
-    if (outcome === 'failed') showFailure();
+    if (FAILURE_TEXTS[outcome]) showFailure(FAILURE_TEXTS[outcome](file.name));
     if (outcome === 'read') showRarity(rarityList.selectedIndex);
     return outcome;
   }
@@ -300,33 +361,10 @@
     if (file) openFile(file);
   });
 
-  // The form and the chart, scaled together to fit the viewport, centred:
-  // the chart beside the form on a landscape screen, below it on a portrait
-  // one, at least CHART_LEAST in size and taking the room that is left. The
-  // form keeps its 700 x 600 design. Below a narrow form the chart is drawn
-  // magnified, as if CHART_PORTRAIT_WIDTH wide, so that its texts read as
-  // well as the form's.
-  const FORM_SIZE = [700, 600];
-  const CHART_LEAST = { landscape: [340, 600], portrait: [700, 280] };
-  const CHART_PORTRAIT_WIDTH = 400;
   const app = document.getElementById('app');
   app.style.setProperty('--result-line', `#${core._resultLineColour().toString(16).padStart(6, '0')}`);
   growthChart.mount(document.getElementById('growth-chart'));
-  function fit() {
-    const orientation = innerWidth >= innerHeight ? 'landscape' : 'portrait';
-    const [leastWidth, leastHeight] = CHART_LEAST[orientation];
-    const landscape = orientation === 'landscape';
-    const [width, height] = landscape ? [FORM_SIZE[0] + leastWidth, FORM_SIZE[1]] : [FORM_SIZE[0], FORM_SIZE[1] + leastHeight];
-    const scale = Math.min(innerWidth / width, innerHeight / height);
-    const chartWidth = landscape ? Math.floor(innerWidth / scale - FORM_SIZE[0]) : FORM_SIZE[0];
-    const chartHeight = landscape ? FORM_SIZE[1] : Math.floor(innerHeight / scale - FORM_SIZE[1]);
-    app.className = orientation;
-    app.style.transform = `scale(${scale})`;
-    app.style.left = `${Math.max(0, (innerWidth - (landscape ? FORM_SIZE[0] + chartWidth : FORM_SIZE[0]) * scale) / 2)}px`;
-    growthChart.resize(chartWidth, chartHeight, landscape ? chartWidth : CHART_PORTRAIT_WIDTH);
-  }
-  addEventListener('resize', fit);
-  fit();
+  pageLayout.start(app, growthChart);
 
   useSample.addEventListener('click', async () => {
     dataFile.cancel();
@@ -345,6 +383,7 @@
   if (outcome === 'read') {
     showRosterInUse(kept.name, 'kept', kept);
   } else if (outcome !== 'superseded') {  // else a file opened meanwhile is shown
+    if (outcome === 'empty') await keptRoster.forget();  // kept by an earlier page, which took any file
     core._useSampleData();
     showRarity(rarityList.selectedIndex);
     showRosterInUse(null);

@@ -115,11 +115,16 @@ EMSCRIPTEN_KEEPALIVE void feedData(int length) {
 }
 // 1 when the text has ended (at a 0x1A) and the rest of the file can go unread.
 EMSCRIPTEN_KEEPALIVE int dataEnded() { return g_reader && g_reader->ended() ? 1 : 0; }
-EMSCRIPTEN_KEEPALIVE void endData() {
-  if (!g_reader) return;
+// Finishes the file and returns how many characters it held. Only a file
+// with at least one takes the place of the roster in use: one with none (a
+// photo, some other text) leaves the form's roster as it was.
+EMSCRIPTEN_KEEPALIVE int endData() {
+  if (!g_reader) return 0;
   g_reader->finish();
   g_reader.reset();
-  g_shown = 1 - g_shown;
+  const int characters = spareRoster().total();
+  if (characters > 0) g_shown = 1 - g_shown;
+  return characters;
 }
 EMSCRIPTEN_KEEPALIVE void abandonData() { g_reader.reset(); }
 // The project's sample chardata.txt, built into the page.
@@ -130,7 +135,9 @@ EMSCRIPTEN_KEEPALIVE void useSampleData() {
                                                     static_cast<std::size_t>(kSampleDataBytes)));
   g_shown = 1 - g_shown;
 }
-EMSCRIPTEN_KEEPALIVE int openFailedTextText() { return giveText(openFailedText()); }
+// The failure dialog's text, with a line feed where the page puts the name
+// of the file the player chose (which no CP932 text need hold).
+EMSCRIPTEN_KEEPALIVE int openFailedTextText() { return giveText(openFailedText("\n")); }
 EMSCRIPTEN_KEEPALIVE int openFailedCaptionText() { return giveText(openFailedCaption()); }
 
 // The roster: the names of a rarity's characters in roster order, each followed by a

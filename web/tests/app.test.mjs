@@ -44,6 +44,18 @@ test('installable, and offline after one visit, with the roster it last opened',
   try {
     const cdp = await context.newCDPSession(page);
     assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
+    // PNG icons for home screens that take no SVG, each drawn at its size.
+    const icons = await page.evaluate(async () => {
+      const manifest = await (await fetch('manifest.webmanifest')).json();
+      const pngs = manifest.icons.filter((icon) => icon.type === 'image/png').map((icon) => [icon.src, icon.sizes]);
+      pngs.push([document.querySelector('link[rel="apple-touch-icon"]').getAttribute('href'), '180x180']);
+      return Promise.all(pngs.map(async ([src, sizes]) => {
+        const image = await createImageBitmap(await (await fetch(src)).blob());
+        return [sizes, `${image.width}x${image.height}`];
+      }));
+    });
+    assert.deepEqual(icons.map(([sizes]) => sizes).sort(), ['180x180', '192x192', '192x192', '512x512', '512x512']);
+    for (const [sizes, drawn] of icons) assert.equal(drawn, sizes);
     await openData(page, WORKED);
     await page.evaluate(() => navigator.serviceWorker.ready);
     await context.setOffline(true);
@@ -105,6 +117,15 @@ test('the roster opened last is the roster after a reload, until the player goes
     await page.evaluate(() => { File.prototype.stream = () => new ReadableStream({ pull: (c) => c.error(new Error('gone')) }); });
     await page.setInputFiles('#file-input', { name: 'bad.txt', mimeType: 'text/plain', buffer: WORKED });
     await page.waitForSelector('#failure[open]');
+    await reload(page);
+    assert.deepEqual(await names(page), ['plain']);
+    // So does a file with no character in it, which is refused by name.
+    await page.setInputFiles('#file-input', { name: 'notes.txt', mimeType: 'text/plain', buffer: Buffer.from('shopping: milk, eggs\n') });
+    await page.waitForSelector('#failure[open]');
+    assert.ok((await page.textContent('#failure-text')).includes('notes.txt'));
+    await page.click('#failure-ok');
+    assert.deepEqual(await names(page), ['plain']);
+    assert.ok((await page.textContent('#roster-in-use')).includes('cp932.txt'));
     await reload(page);
     assert.deepEqual(await names(page), ['plain']);
 

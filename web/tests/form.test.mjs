@@ -119,35 +119,49 @@ test('a UTF-8 file lists what its CP932 twin lists, and a character CP932 lacks 
   assert.equal(await page.textContent(control(1004)), '80  30　26　22');
 });
 
-test('a file that fails half-way shows the failure in a dialog and keeps the roster', async () => {
+test('a file that fails half-way shows the failure, naming the file, in a dialog and keeps the roster', async () => {
   const page = await openForm(shared.browser, shared.site.address);
   await page.evaluate(() => {
     let pulls = 0;  // one piece of 70,000 bytes, then the file is gone
     File.prototype.stream = () => new ReadableStream({ pull: (c) => (pulls++ === 0 ? c.enqueue(new Uint8Array(70000).fill(0x41))
                                                                                     : c.error(new DOMException('gone', 'NotFoundError'))) });
   });
-  await page.setInputFiles('#file-input', { name: 'chardata.txt', mimeType: 'text/plain', buffer: WORKED });
+  await page.setInputFiles('#file-input', { name: '名簿.txt', mimeType: 'text/plain', buffer: WORKED });
   await page.waitForSelector('#failure[open]');
   assert.equal(await page.textContent('#failure-caption'), 'error!!');
-  assert.equal(await page.textContent('#failure-text'), 'file:chardata.txt 読み込み失敗');
+  assert.equal(await page.textContent('#failure-text'), 'file:名簿.txt 読み込み失敗');
   await page.click('#failure-ok');
   assert.equal(await page.$('#failure[open]'), null);
   assert.equal(await page.$eval(control(4001), (list) => list.options.length), 4, 'the sample is still there');
 });
 
-test('a wide screen and a phone held upright show the whole form and the chart without scrolling, also from a local folder', async () => {
-  for (const viewport of [{ width: 1280, height: 800 }, { width: 390, height: 844 }]) {
-    const page = await openForm(shared.browser, `file://${pageFolder}index.html`, viewport);
-    const fits = await page.evaluate(() => ['window', 'growth-chart'].every((id) => {
-      const box = document.getElementById(id).getBoundingClientRect();
-      const scroller = document.scrollingElement;
-      return box.left >= 0 && box.top >= 0 && box.right <= innerWidth + 0.5 && box.bottom <= innerHeight + 0.5 &&
-        scroller.scrollWidth <= innerWidth && scroller.scrollHeight <= innerHeight;
-    }));
-    assert.ok(fits, `${viewport.width} x ${viewport.height}`);
+test('a wide screen shows the whole Windows form and the chart without scrolling, also from a local folder', async () => {
+  const page = await openForm(shared.browser, `file://${pageFolder}index.html`);
+  const fits = await page.evaluate(() => ['window', 'growth-chart'].every((id) => {
+    const box = document.getElementById(id).getBoundingClientRect();
+    const scroller = document.scrollingElement;
+    return box.left >= 0 && box.top >= 0 && box.right <= innerWidth + 0.5 && box.bottom <= innerHeight + 0.5 &&
+      scroller.scrollWidth <= innerWidth && scroller.scrollHeight <= innerHeight;
+  }));
+  assert.ok(fits);
+  await typeFields(page, ['12', '104', '36', '29', '26']);
+  await page.click(control(5000));
+  assert.equal((await results(page)).lines[0], '壁進捗率: 37 ％, グラフ 0.37 目盛');
+  await page.close();
+});
+
+test('browser zoom enlarges the text: at 200 % the result lines are at least 1.5 times as large', async () => {
+  // Zoom at 200 % lays a 1280 x 800 window out as 640 x 400 at twice the pixels.
+  const devicePixels = [];
+  for (const [viewport, zoom] of [[{ width: 1280, height: 800 }, 1], [{ width: 640, height: 400 }, 2]]) {
+    const page = await openForm(shared.browser, shared.site.address, viewport, { deviceScaleFactor: zoom });
     await typeFields(page, ['12', '104', '36', '29', '26']);
     await page.click(control(5000));
-    assert.equal((await results(page)).lines[0], '壁進捗率: 37 ％, グラフ 0.37 目盛');
+    devicePixels.push(await page.$eval(control(1005), (line, zoom) => {
+      const app = document.getElementById('app');
+      return parseFloat(getComputedStyle(line).fontSize) * app.getBoundingClientRect().width / app.offsetWidth * zoom;
+    }, zoom));
     await page.close();
   }
+  assert.ok(devicePixels[1] >= 1.5 * devicePixels[0], `${devicePixels[1]} device px at 200 %, ${devicePixels[0]} at 100 %`);
 });

@@ -11,7 +11,7 @@ import { chromium } from 'playwright-core';
 export const pageFolder = fileURLToPath(new URL('../../build/web/', import.meta.url));
 
 const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.svg': 'image/svg+xml',
-                '.webmanifest': 'application/manifest+json' };
+                '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
 
 // A static server for the page's folder (or another build's, `site.folder`);
 // resolves to its address.
@@ -31,6 +31,9 @@ export async function servePage(folder = pageFolder) {
   return Object.assign(site, { server, address: `http://127.0.0.1:${server.address().port}/` });
 }
 
+// A desktop window, wide enough for the Windows form and the chart beside it.
+export const DESKTOP = { width: 1280, height: 800 };
+
 // Chromium as this machine runs it: headless, no sandbox as root, and none
 // of the background connections that a closed network refuses.
 const BROWSER_OPTIONS = {
@@ -42,7 +45,7 @@ export function launchBrowser() {
   return chromium.launch(BROWSER_OPTIONS);
 }
 // A browser with a profile of its own in `folder`, as an installed app has.
-export function launchProfile(folder, viewport = { width: 760, height: 660 }) {
+export function launchProfile(folder, viewport = DESKTOP) {
   return chromium.launchPersistentContext(folder, { ...BROWSER_OPTIONS, viewport });
 }
 
@@ -66,9 +69,10 @@ export async function formReady(page) {
   await page.waitForSelector('body[data-ready="true"]', { timeout: 10000 });
 }
 
-// A new page with the form ready to calculate.
-export async function openForm(browser, address, viewport = { width: 760, height: 660 }) {
-  const page = await browser.newPage({ viewport });
+// A new page with the form ready to calculate (in a context of its own,
+// with `options` such as a phone's).
+export async function openForm(browser, address, viewport = DESKTOP, options = {}) {
+  const page = await browser.newPage({ viewport, ...options });
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
   await page.goto(address);
@@ -76,6 +80,12 @@ export async function openForm(browser, address, viewport = { width: 760, height
   page.errors = errors;
   return page;
 }
+
+// Phones as their browsers lay pages out, with the viewport meta honoured
+// (a narrow desktop window ignores it): upright and turned.
+export const PHONES = [[360, 740], [390, 844], [844, 390]];
+export const openPhone = (browser, address, [width, height]) =>
+  openForm(browser, address, { width, height }, { isMobile: true, hasTouch: true, deviceScaleFactor: 3 });
 
 export const control = (number) => `[data-number="${number}"]`;
 

@@ -1,0 +1,53 @@
+// Where the form and the chart go. A wide window with a mouse shows the
+// Windows form as it is designed, 700 x 600, with the chart beside it (below
+// it in a portrait window), scaled together to fit the window. A touch
+// screen, or a window too small for the form to be read at that scale,
+// flows the same controls into one column that the page scrolls through:
+// form.css decides which, and says so in --layout.
+'use strict';
+
+const pageLayout = (() => {
+  const FORM_SIZE = [700, 600];
+  // Beside or below the form, the chart takes at least this much room and
+  // whatever is left. Below a narrow form it is drawn magnified, as if
+  // CHART_PORTRAIT_WIDTH wide, so that its texts read as well as the form's.
+  const CHART_LEAST = { landscape: [340, 600], portrait: [700, 280] };
+  const CHART_PORTRAIT_WIDTH = 400;
+  // In one column the chart's 13-unit texts are drawn at the controls' 16 px.
+  const COLUMN_CHART_MAGNIFIED = 16 / 13;
+  const COLUMN_CHART_HEIGHT = 312;  // in the chart's units: the gauge and four rows
+
+  const oneColumn = () => getComputedStyle(document.documentElement).getPropertyValue('--layout').trim() === 'one-column';
+
+  function fitDesigned(app, chart) {
+    const orientation = innerWidth > innerHeight ? 'landscape' : 'portrait';  // as CSS has it
+    const landscape = orientation === 'landscape';
+    const [leastWidth, leastHeight] = CHART_LEAST[orientation];
+    const [width, height] = landscape ? [FORM_SIZE[0] + leastWidth, FORM_SIZE[1]] : [FORM_SIZE[0], FORM_SIZE[1] + leastHeight];
+    const scale = Math.min(innerWidth / width, innerHeight / height);
+    const chartWidth = landscape ? Math.floor(innerWidth / scale - FORM_SIZE[0]) : FORM_SIZE[0];
+    const chartHeight = landscape ? FORM_SIZE[1] : Math.floor(innerHeight / scale - FORM_SIZE[1]);
+    app.className = orientation;
+    app.style.transform = `scale(${scale})`;
+    app.style.left = `${Math.max(0, (innerWidth - (landscape ? FORM_SIZE[0] + chartWidth : FORM_SIZE[0]) * scale) / 2)}px`;
+    chart.resize(chartWidth, chartHeight, landscape ? chartWidth : CHART_PORTRAIT_WIDTH);
+  }
+
+  function fitOneColumn(app, chart) {
+    app.className = 'one-column';
+    app.style.removeProperty('transform');
+    app.style.removeProperty('left');
+    const style = getComputedStyle(app);
+    const width = Math.floor(app.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight));
+    chart.resize(width, Math.floor(COLUMN_CHART_HEIGHT * COLUMN_CHART_MAGNIFIED), width / COLUMN_CHART_MAGNIFIED);
+  }
+
+  return {
+    // Lays the page out now and whenever the window changes size or turns.
+    start(app, chart) {
+      const fit = () => (oneColumn() ? fitOneColumn : fitDesigned)(app, chart);
+      addEventListener('resize', fit);
+      fit();
+    },
+  };
+})();

@@ -1,0 +1,111 @@
+// The page on a phone, as a phone's browser lays it out (mobile emulation:
+// touch, the viewport meta honoured): one column within the screen, made
+// for a finger, and digits as a Japanese keyboard commits them.
+
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+
+import { browserAndSite, choose, control, EXAMPLES, openData, openForm, openPhone, PHONES, results, typeFields,
+         WORKED } from './page.mjs';
+
+const shared = browserAndSite();
+
+// Where everything is, as drawn, in CSS pixels.
+const measure = (page) => page.evaluate(() => {
+  const byNumber = (n) => document.querySelector(`[data-number="${n}"]`);
+  const box = (e) => e.getBoundingClientRect().toJSON();
+  const app = document.getElementById('app');  // the one element that may be scaled
+  const drawnSize = (e) => parseFloat(getComputedStyle(e).fontSize) * app.getBoundingClientRect().width / app.offsetWidth;
+  const shown = (e) => e.getBoundingClientRect().width > 0;
+  const withText = [...document.querySelectorAll('#form *')]
+    .filter((e) => shown(e) && [...e.childNodes].some((n) => n.nodeType === Node.TEXT_NODE && n.textContent.trim()));
+  const lines = document.querySelector(`[data-number="1005"]`).parentElement;
+  return {
+    width: innerWidth,
+    scrollWidth: document.documentElement.scrollWidth,
+    // Top to bottom: the lists, the base stats, the fields, the button, the result lines, the box, the chart.
+    column: [4000, 4001, 1004, 2000, 2001, 2002, 2003, 2004, 5000].map(byNumber).concat(lines, byNumber(7000),
+      document.getElementById('growth-chart')).map(box),
+    captions: [4000, 4001, 2000, 2001, 2002, 2003, 2004].map((n) => {
+      const caption = byNumber(n).previousElementSibling;
+      return { name: byNumber(n).getAttribute('aria-label'), text: caption.textContent, caption: box(caption), control: box(byNumber(n)) };
+    }),
+    smallestText: Math.min(...withText.map(drawnSize)),
+    targets: [...document.querySelectorAll('#menu-bar button, select, input.field, .arrows button, button.push')]
+      .filter(shown).map((e) => ({ what: e.id || e.dataset.number || e.getAttribute('aria-label'), ...box(e) })),
+    lines: [...lines.children].map((line) => ({ right: box(line).right, clipped: line.scrollWidth > line.clientWidth })),
+  };
+});
+
+// How far apart two boxes are: along the axis that separates them.
+const apart = (a, b) => Math.max(b.left - a.right, a.left - b.right, b.top - a.bottom, a.top - b.bottom);
+
+test('on a phone the form is one column within the screen: captions, 16 px text, 44 px targets 8 px apart, whole lines', async () => {
+  const [example] = EXAMPLES;
+  for (const size of PHONES) {
+    const what = size.join(' x ');
+    const page = await openPhone(shared.browser, shared.site.address, size);
+    assert.equal(await page.evaluate(() => innerWidth), size[0], `${what}: the layout viewport is the screen's`);
+    await openData(page, WORKED);  // so that サンプルに戻す shows too
+    await choose(page, example.rarity, example.name);
+    await typeFields(page, example.typed);
+    await page.tap(control(5000));
+    assert.deepEqual((await results(page)).lines, example.lines, what);
+
+    const shown = await measure(page);
+    assert.equal(shown.width, size[0], `${what}: still the screen's width after a calculation`);
+    assert.ok(shown.scrollWidth <= shown.width, `${what}: nothing scrolls sideways (${shown.scrollWidth})`);
+    shown.column.slice(1).forEach((box, i) => assert.ok(box.top >= shown.column[i].bottom, `${what}: item ${i + 1} below item ${i}`));
+    for (const { name, text, caption, control: box } of shown.captions) {
+      assert.equal(text, name, what);
+      assert.ok(caption.width > 0 && caption.top < box.bottom && caption.bottom > box.top, `${what}: ${name}'s caption beside it`);
+    }
+    assert.ok(shown.smallestText >= 16, `${what}: text of ${shown.smallestText} px`);
+    for (const [i, target] of shown.targets.entries()) {
+      assert.ok(target.width >= 44 && target.height >= 44, `${what}: ${target.what} is ${target.width} x ${target.height}`);
+      for (const other of shown.targets.slice(i + 1)) {
+        assert.ok(apart(target, other) >= 8, `${what}: ${target.what} and ${other.what} are ${apart(target, other)} px apart`);
+      }
+    }
+    for (const [i, line] of shown.lines.entries()) {
+      assert.ok(line.right <= shown.width && !line.clipped, `${what}: line ${i} wraps within the screen`);
+    }
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  }
+});
+
+test('taps and digits typed as a Japanese keyboard commits them give the desktop\'s lines', async () => {
+  const typed = ['12', '104', '36', '29', '26'];
+  const desktop = await openForm(shared.browser, shared.site.address);
+  await typeFields(desktop, typed);
+  await desktop.click(control(5000));
+  const expected = await results(desktop);
+  await desktop.close();
+
+  const page = await openPhone(shared.browser, shared.site.address, PHONES[1]);
+  const cdp = await page.context().newCDPSession(page);
+  // A phone's keyboard composes full-width digits and commits them, with no plain input event after.
+  const compose = async (number, text) => {
+    await page.tap(control(number));
+    await page.fill(control(number), '');
+    await cdp.send('Input.imeSetComposition', { text, selectionStart: text.length, selectionEnd: text.length });
+    await cdp.send('Input.insertText', { text });
+  };
+  await compose(2000, '１２');
+  await compose(2001, '１０４');
+  await page.tap(control(2002));
+  await page.fill(control(2002), '');
+  await page.keyboard.insertText('３５');  // committed at once
+  await page.tap(`${control(3002)} button[aria-label$="を増やす"]`);
+  await compose(2003, '２９');
+  await page.tap(control(2004));
+  await page.fill(control(2004), '26');
+  await page.tap(control(5000));
+  assert.deepEqual(await page.$$eval('input.field', (fields) => fields.map((f) => f.value)), typed);
+  assert.deepEqual(await results(page), expected);
+
+  await compose(2001, '－５');  // a full-width minus reads as a sign
+  assert.equal(await page.inputValue(control(2001)), '-5');
+  assert.deepEqual(page.errors, []);
+});
