@@ -119,6 +119,7 @@ GrowthReport runGrowthCheck(int rarity, const CharacterRecord& character, const 
   report.currentHeading = kCurrentHeading;
   for (std::size_t stat = 0; stat < kStatCount; ++stat) {
     StatGrowth& growth = report.stats[stat];
+    growth.gain = gains[stat];
     growth.percent = percentOfBase(gains[stat], bases[stat]);
     growth.gainText = formatLine(kStatPieceFormats[stat].gain, {gains[stat], growth.percent});
   }
@@ -128,24 +129,22 @@ GrowthReport runGrowthCheck(int rarity, const CharacterRecord& character, const 
   report.logText.append(kLogLineEnd).append(report.gainsLine);
   if (inputs.battles == 0) return report;
 
-  std::array<double, kStatCount> predicted{};
   for (std::size_t stat = 0; stat < kStatCount; ++stat) {
-    predicted[stat] = predictedGain(gains[stat], inputs.battles, *limit, bases[stat]);
     StatGrowth& growth = report.stats[stat];
-    growth.predictedPercent = percentOfBase(predicted[stat], bases[stat]);
+    growth.predictedGain = predictedGain(gains[stat], inputs.battles, *limit, bases[stat]);
+    growth.predictedValue = bases[stat] + growth.predictedGain;
+    growth.predictedPercent = percentOfBase(growth.predictedGain, bases[stat]);
     growth.predictedGainText =
-        formatLine(kStatPieceFormats[stat].predictedGain, {predicted[stat], growth.predictedPercent});
+        formatLine(kStatPieceFormats[stat].predictedGain, {growth.predictedGain, growth.predictedPercent});
   }
-  const auto [predictedHp, predictedAttack, predictedDefence, predictedSpeed] = predicted;
+  const auto& [hp, attack, defence, speed] = report.stats;
+  report.threeStatSum = (defence.predictedGain + attack.predictedGain) + speed.predictedGain;
 
   report.predictionHeading = formatLine(kPredictionHeadingFormat, {*limit});
   report.predictedValuesLine = formatLine(
-      kPredictedValuesFormat,
-      {character.hp + predictedHp, character.attack + predictedAttack,
-       character.defence + predictedDefence, character.speed + predictedSpeed});
+      kPredictedValuesFormat, {hp.predictedValue, attack.predictedValue, defence.predictedValue, speed.predictedValue});
   report.predictedGainsLine = joinedPieces(report.stats, &StatGrowth::predictedGainText);
-  report.threeStatSumLine =
-      formatLine(kThreeStatSumFormat, {(predictedDefence + predictedAttack) + predictedSpeed});
+  report.threeStatSumLine = formatLine(kThreeStatSumFormat, {report.threeStatSum});
 
   for (const std::string* line : {&report.predictionHeading, &report.predictedValuesLine,
                                   &report.predictedGainsLine, &report.threeStatSumLine}) {

@@ -27,8 +27,11 @@ inline constexpr std::size_t kStatCount = 4;
 // One stat's growth, in the numbers and texts that the gains line and the
 // predicted gains line print, so that a chart shows the lines' own figures.
 struct StatGrowth {
+  std::int32_t gain = 0;          // the stat less its base
   double percent = 0.0;           // the gain as a percentage of the base
-  double predictedPercent = 0.0;  // the predicted gain's, with a prediction
+  double predictedGain = 0.0;     // with a prediction: the gain at the battle limit,
+  double predictedValue = 0.0;    // the stat it gives,
+  double predictedPercent = 0.0;  // and the gain's percentage of the base
   std::string gainText;           // its piece of the gains line: "HP+20(+20.0％)"
   std::string predictedGainText;  // of the predicted gains line: "HP+60.0(+60.0％)"; empty without a prediction
 };
@@ -50,6 +53,7 @@ struct GrowthReport {
   std::int64_t progress = 0;        // the progress line's percentage
   double scale = 0.0;               // and its graph scale
   std::array<StatGrowth, kStatCount> stats;
+  double threeStatSum = 0.0;  // with a prediction
 };
 
 // Runs the check for `character` of `rarity` (the rarity list position,

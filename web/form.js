@@ -102,8 +102,8 @@
   // A list's or a field's own caption, which the one-column layout shows
   // beside it in place of the form's shared headings. Screen readers have
   // the same name from the control itself.
-  const captionFor = (number) => {
-    const caption = Object.assign(document.createElement('span'), { className: 'caption', textContent: NAMES[number] });
+  const captionFor = (name) => {
+    const caption = Object.assign(document.createElement('span'), { className: 'caption', textContent: name });
     caption.setAttribute('aria-hidden', 'true');
     return caption;
   };
@@ -114,6 +114,14 @@
   // a calculation is announced once, whole, and the result box is not.
   const frames = [];
   const frameAround = (x, y) => frames.find((f) => x >= f.x && x < f.x + f.width && y >= f.y && y < f.y + f.height);
+  // Places a control at its place in the design, from the inside of the
+  // frame around it, and returns that frame.
+  function placeInFrame(element, x, y, width, height) {
+    const frame = frameAround(x, y);
+    const [left, top] = frame ? [x - frame.x - FRAME_LINE, y - frame.y - FRAME_CAPTION_HALF - FRAME_LINE] : [x, y];
+    place(element, left, top, width, height);
+    return frame;
+  }
   const resultLines = Object.assign(document.createElement('div'), { className: 'result-lines' });
   resultLines.setAttribute('aria-live', 'polite');
   resultLines.setAttribute('aria-atomic', 'true');
@@ -124,22 +132,19 @@
     const element = build(kind, number, text(core._controlText(i)), value(6), FONTS[value(7)]);
     const colour = value(8);
     if (colour >= 0) element.style.color = `#${colour.toString(16).padStart(6, '0')}`;
-    const frame = kind === 'frame' ? undefined : frameAround(x, y);
-    const [left, top] = frame ? [x - frame.x - FRAME_LINE, y - frame.y - FRAME_CAPTION_HALF - FRAME_LINE] : [x, y];
+    let frame;
     if (kind === 'frame') {
       place(element, x, y + FRAME_CAPTION_HALF, width, height - FRAME_CAPTION_HALF);
       frames.push({ element, x, y, width, height });
-    } else if (kind === 'list') {
-      place(element, left, top, width, 24);  // closed, one line high; the design's height is the dropped list's
-    } else {
-      place(element, left, top, width, height);
+    } else {  // a list closed, one line high; the design's height is the dropped list's
+      frame = placeInFrame(element, x, y, width, kind === 'list' ? 24 : height);
     }
     let container = frame ? frame.element : form;
     if (RESULT_LINES.includes(number)) {
       if (!resultLines.isConnected) container.append(resultLines);  // before the result box
       container = resultLines;
     }
-    if (kind === 'list' || kind === 'field') container.append(captionFor(number));
+    if (kind === 'list' || kind === 'field') container.append(captionFor(NAMES[number]));
     container.append(element);
     controls.set(number, element);
   }
@@ -150,6 +155,16 @@
   const fields = [2000, 2001, 2002, 2003, 2004].map(control);
   const [battleField, hpField] = fields;
 
+  // The page's own name search, right of the base stats in the name list's
+  // row: it narrows the list to the names that match, in roster order.
+  const NAME_SEARCH = { name: '名前で絞り込み', caption: '絞り込み', place: [510, 60, 135, 24] };
+  const nameSearch = Object.assign(document.createElement('input'),
+                                   { type: 'search', id: 'name-search', className: 'control name-search', autocomplete: 'off',
+                                     spellcheck: false, placeholder: NAME_SEARCH.name });
+  nameSearch.setAttribute('aria-label', NAME_SEARCH.name);
+  placeInFrame(nameSearch, ...NAME_SEARCH.place);
+  nameList.after(captionFor(NAME_SEARCH.caption), nameSearch);
+
   const fieldNumber = (field, maxChars) => core._fieldNumber(putInput(field.value.slice(0, maxChars)));
   const integerText = (value) => text(core._integerText(value));
   // A line's text, each piece between its spaces in an element of its own,
@@ -159,17 +174,46 @@
       .map((piece) => (piece.startsWith(' ') ? piece : Object.assign(document.createElement('span'), { textContent: piece }))));
   };
 
-  // Show rarity: its characters in roster order, the first one chosen.
-  function showRarity(rarity) {
-    // All the names at once: one call and one decoding for thousands of them.
+  // A rarity's names in roster order: one call and one decoding for
+  // thousands of them.
+  function rosterNames(rarity) {
     const names = text(core._characterNamesText(rarity)).split('\n');
     names.pop();  // after the last line feed
-    nameList.replaceChildren(...names.map((name) => {
+    return names;
+  }
+
+  let names = [];          // the names of the rarity shown, in roster order
+  let foldedNames = null;  // and as the search compares them, once it is used
+  let listed = null;       // the character at each list position while the search narrows the list
+  let shownCharacter = -1;
+  let lastShownCharacter = -1;  // the one that clearing the search chooses again
+  const chosenCharacter = () => (listed ? (listed[nameList.selectedIndex] ?? -1) : nameList.selectedIndex);
+
+  // Lists the names that match the search (every name while it is empty),
+  // and chooses `character` where it is listed, else the first.
+  function listNames(character) {
+    const query = nameMatch.folded(nameSearch.value);
+    listed = null;
+    if (query !== '') {
+      foldedNames ??= names.map(nameMatch.folded);
+      listed = [];
+      foldedNames.forEach((name, index) => { if (name.includes(query)) listed.push(index); });
+    }
+    const shown = listed ? listed.map((index) => names[index]) : names;
+    nameList.replaceChildren(...shown.map((name) => {
       const option = document.createElement('option');
       option.textContent = name;
       return option;
     }));
-    nameList.selectedIndex = names.length > 0 ? 0 : -1;  // the page's own choice raises no change
+    const position = listed ? listed.indexOf(character) : character;
+    nameList.selectedIndex = shown.length > 0 ? Math.max(position, 0) : -1;  // the page's own choice raises no change
+  }
+
+  // Show rarity: its characters in roster order, the first one chosen.
+  function showRarity(rarity) {
+    names = rosterNames(rarity);
+    foldedNames = null;
+    listNames(0);
     showCharacter();
   }
 
@@ -177,7 +221,9 @@
   // battle field reads 0.
   function showCharacter() {
     const rarity = rarityList.selectedIndex;
-    const index = nameList.selectedIndex;
+    const index = chosenCharacter();
+    shownCharacter = index;
+    if (index >= 0) lastShownCharacter = index;
     setLine(1004, text(core._baseStatsText(rarity, index)));
     if (index < 0) return;  // a rarity without characters: nothing to show
     if (fieldNumber(battleField, core._battleFieldReadChars()) !== 0) return;
@@ -197,7 +243,8 @@
   function calculate() {
     for (const number of RESULT_LINES) setLine(number, '');
     const numbers = fields.map((field) => fieldNumber(field, core._fieldReadChars()));
-    const failed = core._calculate(rarityList.selectedIndex, nameList.selectedIndex, ...numbers);
+    const [rarity, index] = [rarityList.selectedIndex, chosenCharacter()];
+    const failed = core._calculate(rarity, index, ...numbers);
     if (failed < 0) return;  // no character to check
     setLine(1005, text(core._reportText(0)));
     if (failed) return;  // the result box keeps the last good log
@@ -208,6 +255,42 @@
     }
     control(7000).value = text(core._reportText(7));
     growthChart.show(chartFigures());
+    keepCheck(rarity, index, numbers);
+  }
+
+  // Keeps the check that just passed in the notebook, and says so where the
+  // browser keeps nothing or has no room.
+  const checkNote = document.getElementById('check-note');
+  async function keepCheck(rarity, index, typed) {
+    const figures = text(core._checkFiguresText()).split('\n');
+    figures.pop();  // after the last line feed
+    const base = [0, 1, 2, 3].map((stat) => Number(text(core._baseStatText(rarity, index, stat))));
+    const check = { at: Date.now(), roster: rosterName, rarity, name: names[index], base, typed, figures };
+    const started = performance.now();
+    try {
+      await keptChecks.keep(check);
+      checkNote.textContent = '';
+    } catch (error) {
+      checkNote.textContent = keptChecks.whyNotKept(error);
+    }
+    document.body.dataset.keptIn = (performance.now() - started).toFixed(1);
+    document.body.dataset.keeps = String(Number(document.body.dataset.keeps || 0) + 1);
+  }
+
+  // Chooses a kept check's character in the form, with the check's five
+  // numbers in the fields; false when the roster in use has no such
+  // character (the same rarity, name and base stats).
+  function chooseCheck(check) {
+    const index = rosterNames(check.rarity).findIndex((name, i) => name === check.name &&
+      check.base.every((stat, which) => Number(text(core._baseStatText(check.rarity, i, which))) === stat));
+    if (index < 0) return false;
+    nameSearch.value = '';
+    rarityList.selectedIndex = check.rarity;
+    showRarity(check.rarity);
+    nameList.selectedIndex = index;
+    showCharacter();
+    fields.forEach((field, which) => { field.value = integerText(check.typed[which]); });
+    return true;
   }
 
   // The figures of the check that just passed, for the chart.
@@ -257,6 +340,10 @@
 
   rarityList.addEventListener('change', () => showRarity(rarityList.selectedIndex));
   nameList.addEventListener('change', showCharacter);
+  nameSearch.addEventListener('input', () => {
+    listNames(lastShownCharacter);
+    if (chosenCharacter() !== shownCharacter) showCharacter();
+  });
   control(5000).addEventListener('click', calculate);
   fields.forEach((field, which) => {
     const arrows = control(3000 + which);
@@ -303,7 +390,10 @@
     'too-large': () => '16 MiB を超えるため保存しません',
     refused: () => 'このブラウザには保存できません',
   };
+  const SAMPLE_ROSTER = 'サンプル';  // what the notebook says of checks made with the sample
+  let rosterName = SAMPLE_ROSTER;
   function showRosterInUse(name, keeping, kept) {
+    rosterName = name === null ? SAMPLE_ROSTER : name;
     rosterInUse.textContent = name === null ? 'データ: サンプル（ファイルをここへドロップしても開けます）'
                                             : `データ: ${name}（${KEEPING[keeping](kept)}）`;
     rosterInUse.title = rosterInUse.textContent;
@@ -364,7 +454,25 @@
   const app = document.getElementById('app');
   app.style.setProperty('--result-line', `#${core._resultLineColour().toString(16).padStart(6, '0')}`);
   growthChart.mount(document.getElementById('growth-chart'));
-  pageLayout.start(app, growthChart);
+  const fit = pageLayout.start(app, growthChart);
+
+  // The notebook, a screen of its own in place of the form and the chart.
+  const openNotebook = document.getElementById('open-notebook');
+  const rarityNames = Array.from({ length: core._rarityCount() }, (_, code) => text(core._rarityNameText(code)));
+  notebook.start({
+    rarityNames,
+    battleLimits: rarityNames.map((_, code) => core._battleLimitOf(code)),
+    choose: chooseCheck,
+    closed(chosen) {
+      app.hidden = false;
+      fit();
+      (chosen ? battleField : openNotebook).focus();
+    },
+  });
+  openNotebook.addEventListener('click', () => {
+    app.hidden = true;
+    notebook.open();
+  });
 
   useSample.addEventListener('click', async () => {
     dataFile.cancel();
@@ -376,7 +484,7 @@
 
   // Start-up: the roster kept from the last visit, or the sample; the
   // rarity list on 戦士, its first character.
-  for (let code = 0; code < core._rarityCount(); ++code) rarityList.append(new Option(text(core._rarityNameText(code))));
+  for (const name of rarityNames) rarityList.append(new Option(name));
   rarityList.selectedIndex = core._startRarity();
   const kept = await keptRoster.get();
   const outcome = kept ? await readRoster(kept.file) : 'none';

@@ -214,6 +214,31 @@ EMSCRIPTEN_KEEPALIVE int chartStatText(int stat, int which) {
   const StatGrowth& growth = g_report.stats[static_cast<std::size_t>(stat)];
   return giveText(which == 0 ? growth.gainText : growth.predictedGainText);
 }
+// The last passing check's figures as its lines print them, each followed
+// by a line feed: the progress and the scale; each stat's gain and its
+// percentage; then, for a check with battles (empty without), each stat's
+// predicted value, gain and percentage, and the three-stat sum.
+EMSCRIPTEN_KEEPALIVE int checkFiguresText() {
+  const bool predicted = !g_report.predictionHeading.empty();
+  g_text.clear();
+  const auto add = [](const std::string& figure) { g_text.append(figure).push_back('\n'); };
+  add(formatInteger(g_report.progress));
+  add(formatFixed(g_report.scale, 2));
+  for (const StatGrowth& growth : g_report.stats) {
+    add(formatInteger(growth.gain));
+    add(formatFixed(growth.percent, 1));
+  }
+  for (const StatGrowth& growth : g_report.stats) {
+    for (const double figure : {growth.predictedValue, growth.predictedGain, growth.predictedPercent}) {
+      add(predicted ? formatFixed(figure, 1) : std::string());
+    }
+  }
+  add(predicted ? formatFixed(g_report.threeStatSum, 1) : std::string());
+  return static_cast<int>(g_text.size());
+}
+// A rarity's battle limit; 0 for no rarity.
+EMSCRIPTEN_KEEPALIVE int battleLimitOf(int rarity) { return battleLimit(rarity).value_or(0); }
+
 // The form design's colour of the result lines, which the chart draws in.
 EMSCRIPTEN_KEEPALIVE int resultLineColour() { return static_cast<int>(kResultLineColour); }
 

@@ -1,38 +1,16 @@
 // The data file the player last opened, kept in this browser so that the
 // next visit starts with it, as the Windows program starts with the file in
-// its folder. IndexedDB holds the File itself, with its name and when it
-// was opened, under one key; nothing leaves the device.
+// its folder. The page's database (database.js) holds the File itself, with
+// its name and when it was opened, under one key; nothing leaves the device.
 'use strict';
 
 const keptRoster = (() => {
-  const DATABASE = 'growth-check';
   const STORE = 'roster';
   const KEY = 'last';
   const LARGEST_KEPT = 16 * 1024 * 1024;  // a real roster is far smaller
 
-  function openDatabase() {
-    return new Promise((resolve, reject) => {
-      const request = indexedDB.open(DATABASE, 1);
-      request.onupgradeneeded = () => request.result.createObjectStore(STORE);
-      request.onsuccess = () => resolve(request.result);
-      request.onerror = () => reject(request.error);
-    });
-  }
-
-  // One request in a transaction of its own; resolves once it is committed.
-  async function transact(mode, makeRequest) {
-    const database = await openDatabase();
-    try {
-      return await new Promise((resolve, reject) => {
-        const transaction = database.transaction(STORE, mode);
-        const request = makeRequest(transaction.objectStore(STORE));
-        transaction.oncomplete = () => resolve(request.result);
-        transaction.onerror = transaction.onabort = () => reject(transaction.error || new Error('aborted'));
-      });
-    } finally {
-      database.close();
-    }
-  }
+  const transact = (mode, makeRequest) =>
+    pageDatabase.transact([STORE], mode, (stores) => pageDatabase.result(makeRequest(stores[STORE])));
 
   return {
     // The kept file as { file, name, openedAt }, or undefined: none kept, or

@@ -43,11 +43,13 @@ const pageLayout = (() => {
   }
 
   return {
-    // Lays the page out now and whenever the window changes size or turns.
+    // Lays the page out now and whenever the window changes size or turns;
+    // returns the function that does it, for when the page shows again.
     start(app, chart) {
       const fit = () => (oneColumn() ? fitOneColumn : fitDesigned)(app, chart);
       addEventListener('resize', fit);
       fit();
+      return fit;
     },
   };
 })();

@@ -71,7 +71,7 @@ test('a main landmark, the title as the heading, the frames as groups, one live 
 
     // Every stop of the Tab key, and the background its ring is drawn on.
     const rings = [];
-    for (let step = 0; step < 9; ++step) {
+    for (let step = 0; step < 11; ++step) {
       await page.keyboard.press('Tab');
       rings.push(await page.evaluate(() => {
         const focused = document.activeElement;

@@ -1,0 +1,55 @@
+// The page's one IndexedDB database, on this device only: the roster file
+// kept for the next visit ('roster'), every good check ('checks'), and each
+// character's latest check ('characters'), which the notebook lists.
+'use strict';
+
+const pageDatabase = (() => {
+  const NAME = 'growth-check';
+  const VERSION = 2;  // 1 held the roster alone
+
+  function open() {
+    return new Promise((resolve, reject) => {
+      const request = indexedDB.open(NAME, VERSION);
+      request.onupgradeneeded = () => {
+        const database = request.result;
+        if (!database.objectStoreNames.contains('roster')) database.createObjectStore('roster');
+        // A check is its character and when it was made: the same check twice is one.
+        if (!database.objectStoreNames.contains('checks')) database.createObjectStore('checks', { keyPath: ['character', 'at'] });
+        if (!database.objectStoreNames.contains('characters')) database.createObjectStore('characters', { keyPath: 'character' });
+      };
+      request.onsuccess = () => resolve(request.result);
+      request.onerror = () => reject(request.error);
+    });
+  }
+
+  // Runs `work(stores)` in one transaction over the named stores, and
+  // resolves to what it returns once the transaction has committed. A
+  // transaction that fails (a full disk, say) changes nothing, and rejects
+  // with its error.
+  async function transact(names, mode, work) {
+    const database = await open();
+    try {
+      return await new Promise((resolve, reject) => {
+        const transaction = database.transaction(names, mode);
+        const stores = Object.fromEntries(names.map((name) => [name, transaction.objectStore(name)]));
+        let result;
+        transaction.oncomplete = () => resolve(result);
+        transaction.onerror = transaction.onabort = () => reject(transaction.error || new DOMException('aborted', 'AbortError'));
+        Promise.resolve().then(() => work(stores)).then((value) => { result = value; }, (error) => {
+          try { transaction.abort(); } catch { /* already ended */ }
+          reject(error);
+        });
+      });
+    } finally {
+      database.close();
+    }
+  }
+
+  // One request's result, as a promise within a transaction.
+  const result = (request) => new Promise((resolve, reject) => {
+    request.onsuccess = () => resolve(request.result);
+    request.onerror = () => reject(request.error);
+  });
+
+  return { transact, result };
+})();

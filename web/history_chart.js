@@ -1,0 +1,58 @@
+// A character's growth over its battles, drawn as an SVG from its kept
+// checks: one line per stat through each check's gain (% of the base)
+// against its battles, and, dashed, the latest check's prediction up to the
+// battle limit. Every figure is a kept one, as the result lines print it.
+'use strict';
+
+const historyChart = (() => {
+  const SVG = 'http://www.w3.org/2000/svg';
+  const HEIGHT = 340;
+  const NARROWEST = 300;
+  const STATS = [['HP', '#ffb4b4'], ['攻', '#ffd27f'], ['防', '#8fd3ff'], ['早', '#b5f28f']];
+
+  function add(parent, name, attributes, text) {
+    const node = document.createElementNS(SVG, name);
+    for (const [key, value] of Object.entries(attributes)) node.setAttribute(key, value);
+    if (text !== undefined) node.textContent = text;
+    parent.append(node);
+    return node;
+  }
+
+  // Draws in `svg`: { limit, checks: [{ battles, percents: [4 texts] }] in
+  // battle order, prediction: { battles, percents, predicted: [4 texts] } or
+  // null when the latest check has no battles }.
+  // It is drawn at the width it is shown at, so that its texts keep their size.
+  function draw(svg, { limit, checks, prediction }) {
+    const width = Math.max(NARROWEST, Math.round(svg.getBoundingClientRect().width));
+    const PLOT = { left: 56, right: width - 16, top: 40, bottom: HEIGHT - 40 };
+    svg.setAttribute('viewBox', `0 0 ${width} ${HEIGHT}`);
+    svg.replaceChildren();
+    const x = (battles) => PLOT.left + (PLOT.right - PLOT.left) * Math.min(Math.max(battles / limit, 0), 1);
+    const y = (percent) => PLOT.bottom - (PLOT.bottom - PLOT.top) * Math.min(Math.max(Number(percent) / 100, 0), 1);
+
+    for (const percent of [0, 50, 100]) {
+      add(svg, 'line', { x1: PLOT.left, x2: PLOT.right, y1: y(percent), y2: y(percent), class: 'history-grid' });
+      add(svg, 'text', { x: PLOT.left - 8, y: y(percent) + 5, 'text-anchor': 'end', class: 'history-axis' }, `+${percent}％`);
+    }
+    for (const battles of [0, Math.round(limit / 2), limit]) {
+      add(svg, 'text', { x: x(battles), y: PLOT.bottom + 24, 'text-anchor': 'middle', class: 'history-axis' }, `${battles}戦`);
+    }
+    STATS.forEach(([name, colour], stat) => {
+      add(svg, 'text', { x: PLOT.left + 60 * stat, y: 22, fill: colour, class: 'history-legend' }, `━ ${name}`);
+      const points = checks.map((check) => `${x(check.battles)},${y(check.percents[stat])}`);
+      add(svg, 'polyline', { points: points.join(' '), stroke: colour, class: 'history-line', 'data-stat': name });
+      for (const check of checks) add(svg, 'circle', { cx: x(check.battles), cy: y(check.percents[stat]), r: 4, fill: colour });
+      if (prediction) {
+        add(svg, 'line', { x1: x(prediction.battles), y1: y(prediction.percents[stat]), x2: x(limit), y2: y(prediction.predicted[stat]),
+                           stroke: colour, class: 'history-prediction', 'data-stat': name });
+      }
+    });
+
+    const gains = (percents) => STATS.map(([name], stat) => `${name}+${percents[stat]}％`).join(' ');
+    const name = [`成長の履歴（${limit}戦まで）`, ...checks.map((check) => `${check.battles}戦 ${gains(check.percents)}`)];
+    if (prediction) name.push(`${prediction.battles}戦からの予想 ${limit}戦 ${gains(prediction.predicted)}`);
+    svg.setAttribute('aria-label', name.join('。'));
+  }
+
+  return { draw };
+})();

@@ -1,0 +1,303 @@
+// The notebook (記録), a screen of its own opened from the menu bar: the
+// player's characters, one row each with its latest check, to sort, filter
+// and choose back into the form; a character's checks over its battles, as
+// a table and a chart; deleting checks; and the notebook written to and
+// read from CSV. Rows are drawn a hundred at a time, more as they scroll
+// into view, so that thousands of characters open at once.
+'use strict';
+
+const notebook = (() => {
+  const ROWS_AT_ONCE = 100;
+  const LARGEST_ERRORS_LISTED = 20;
+  const { FIGURE, STATS } = keptChecks;
+  const collator = new Intl.Collator('ja');
+  const dateTime = new Intl.DateTimeFormat('ja-JP', { year: 'numeric', month: 'numeric', day: 'numeric', hour: '2-digit', minute: '2-digit' });
+  const byId = (id) => document.getElementById(id);
+
+  const screen = byId('notebook');
+  const list = byId('notebook-list');
+  const table = byId('notebook-characters');
+  const rowsBody = table.tBodies[0];
+  const searchBox = byId('notebook-search');
+  const rarityFilter = byId('notebook-rarity');
+  const status = byId('notebook-status');
+  const historyView = byId('notebook-history');
+  const confirmDialog = byId('confirm-delete');
+
+  let page;           // what the form gives: { rarityNames, battleLimits, choose(check), closed() }
+  let rows = [];      // each character's latest check, sorted
+  let rowOf = new Map();
+  let shown = [];     // the rows that pass the filters, in order
+  let drawn = 0;
+  let sort = { key: 'when', descending: true };
+  let historyShown = null;  // the key of the character whose history is shown
+
+  // A column's sort value; a check at 0 battles has no sum and goes last.
+  const SORT_VALUES = {
+    rarity: (row) => row.rarity,
+    name: (row) => row.name,
+    battles: (row) => row.typed[0],
+    progress: (row) => Number(row.figures[FIGURE.progress]),
+    sum: (row) => (row.figures[FIGURE.sum] === '' ? null : Number(row.figures[FIGURE.sum])),
+    when: (row) => row.at,
+  };
+
+  const say = (message) => { status.textContent = message; };
+  const storageProblem = keptChecks.whyNotKept;
+  const battlesText = (check) => `${check.typed[0]}/${page.battleLimits[check.rarity]}`;
+  const gainText = (check, stat) => `+${check.figures[FIGURE[`${STATS[stat]}Gain`]]}(+${check.figures[FIGURE[`${STATS[stat]}Percent`]]}％)`;
+
+  function cell(tag, className, label, text) {
+    const element = Object.assign(document.createElement(tag), { className, textContent: text });
+    if (label) element.dataset.label = label;
+    return element;
+  }
+  function actionButton(action, text, name) {
+    const button = Object.assign(document.createElement('button'), { type: 'button', textContent: text });
+    button.dataset.action = action;
+    button.setAttribute('aria-label', `${text}: ${name}`);
+    return button;
+  }
+
+  function rowElement(row, index) {
+    const tr = document.createElement('tr');
+    Object.assign(tr.dataset, { character: row.character, rarity: row.rarity, name: row.name, battles: row.typed[0],
+                                progress: row.figures[FIGURE.progress], sum: row.figures[FIGURE.sum] });
+    tr.setAttribute('aria-rowindex', index + 2);
+    const name = cell('th', 'name', null, row.name);
+    name.scope = 'row';
+    const actions = cell('td', 'actions');
+    actions.append(actionButton('choose', '選ぶ', row.name), actionButton('history', '履歴', row.name),
+                   actionButton('delete', '削除', row.name));
+    tr.append(cell('td', 'rarity', null, page.rarityNames[row.rarity]), name,
+              cell('td', 'number', '戦歴', battlesText(row)), cell('td', 'number', '進捗率', row.figures[FIGURE.progress]),
+              cell('td', 'number', '3値合計', row.figures[FIGURE.sum]), cell('td', 'when', null, dateTime.format(row.at)), actions);
+    return tr;
+  }
+
+  // More rows as the last one drawn comes into view.
+  const moreRows = new IntersectionObserver((entries) => {
+    if (entries.some((entry) => entry.isIntersecting)) drawMore();
+  }, { root: screen, rootMargin: '600px 0px' });
+
+  function drawMore() {
+    moreRows.disconnect();
+    const next = shown.slice(drawn, drawn + ROWS_AT_ONCE);
+    rowsBody.append(...next.map((row, i) => rowElement(row, drawn + i)));
+    drawn += next.length;
+    if (drawn < shown.length) moreRows.observe(rowsBody.lastElementChild);
+  }
+
+  // The rows that pass the rarity and name filters, drawn from the first.
+  function filter() {
+    const rarity = rarityFilter.value;
+    const query = nameMatch.folded(searchBox.value);
+    shown = rows.filter((row) => (rarity === '' || row.rarity === Number(rarity)) && row.folded.includes(query));
+    table.setAttribute('aria-rowcount', shown.length + 1);
+    byId('notebook-empty').hidden = rows.length > 0;
+    rowsBody.replaceChildren();
+    drawn = 0;
+    drawMore();
+  }
+
+  function sortRows() {
+    const value = SORT_VALUES[sort.key];
+    const direction = sort.descending ? -1 : 1;
+    const compare = sort.key === 'name' ? collator.compare : (a, b) => a - b;
+    rows = rows.map((row) => [value(row), row]).sort(([a], [b]) => {
+      if (a === null || b === null) return (a === null) - (b === null);
+      return direction * compare(a, b);
+    }).map(([, row]) => row);
+    for (const header of table.tHead.querySelectorAll('[data-sort]')) {
+      header.closest('th').setAttribute('aria-sort', header.dataset.sort !== sort.key ? 'none' : sort.descending ? 'descending' : 'ascending');
+    }
+    filter();
+  }
+
+  async function load() {
+    try {
+      const latest = await keptChecks.latest();
+      rows = latest.map((row) => Object.assign(row, { folded: nameMatch.folded(row.name) }));
+    } catch (error) {
+      rows = [];
+      say(storageProblem(error));
+    }
+    rowOf = new Map(rows.map((row) => [row.character, row]));
+    sortRows();
+  }
+
+  // Asks before deleting; resolves to whether the player confirmed.
+  function confirmed(question) {
+    byId('confirm-text').textContent = question;
+    confirmDialog.returnValue = '';
+    confirmDialog.showModal();
+    return new Promise((resolve) => confirmDialog.addEventListener('close', () => resolve(confirmDialog.returnValue === 'confirm'), { once: true }));
+  }
+
+  async function deleting(question, work, done) {
+    if (!await confirmed(question)) return;
+    try {
+      await work();
+      say('削除しました。');
+    } catch (error) {
+      say(storageProblem(error));
+    }
+    await done();
+  }
+
+  // A character's history: its checks in battle order, and their chart.
+  async function showHistory(key) {
+    const row = rowOf.get(key);
+    let checks;
+    try {
+      checks = await keptChecks.history(key);
+    } catch (error) {
+      say(storageProblem(error));
+      return;
+    }
+    if (checks.length === 0) {  // its last check was deleted
+      historyShown = null;
+      closeHistory();
+      await load();
+      return;
+    }
+    historyShown = key;
+    const latest = checks[checks.length - 1];  // the last made: the keys run by time
+    checks.sort((a, b) => a.typed[0] - b.typed[0] || a.at - b.at);
+    byId('history-heading').textContent = `${page.rarityNames[row.rarity]} ${row.name} の記録`;
+    const percents = (check, kind) => STATS.map((stat) => check.figures[FIGURE[`${stat}${kind}`]]);
+    list.hidden = true;
+    historyView.hidden = false;
+    historyChart.draw(byId('history-chart'), {
+      limit: page.battleLimits[row.rarity],
+      checks: checks.map((check) => ({ battles: check.typed[0], percents: percents(check, 'Percent') })),
+      prediction: latest.typed[0] > 0
+        ? { battles: latest.typed[0], percents: percents(latest, 'Percent'), predicted: percents(latest, 'PredictedPercent') } : null,
+    });
+    byId('history-checks').tBodies[0].replaceChildren(...checks.map((check) => {
+      const tr = document.createElement('tr');
+      Object.assign(tr.dataset, { check: check.at, battles: check.typed[0], progress: check.figures[FIGURE.progress] });
+      const battles = cell('th', 'number', '戦歴', battlesText(check));
+      battles.scope = 'row';
+      const actions = cell('td', 'actions');
+      actions.append(actionButton('delete', '削除', `${battlesText(check)}戦の記録`));
+      tr.append(battles, cell('td', 'number', '進捗率', check.figures[FIGURE.progress]),
+                ...STATS.map((stat, i) => cell('td', 'number', ['HP', '攻', '防', '早'][i], gainText(check, i))),
+                cell('td', 'number', '3値合計', check.figures[FIGURE.sum]), cell('td', 'when', null, dateTime.format(check.at)), actions);
+      return tr;
+    }));
+    byId('history-heading').focus();
+  }
+
+  function closeHistory() {
+    historyView.hidden = true;
+    list.hidden = false;
+  }
+
+  async function exportChecks() {
+    let checks;
+    try {
+      checks = await keptChecks.all();
+    } catch (error) {
+      say(storageProblem(error));
+      return;
+    }
+    checks.sort((a, b) => a.at - b.at);
+    const url = URL.createObjectURL(new Blob([checksCsv.write(checks, page.rarityNames)], { type: 'text/csv;charset=utf-8' }));
+    const day = new Date().toLocaleDateString('sv-SE');  // YYYY-MM-DD
+    Object.assign(document.createElement('a'), { href: url, download: `成長確認の記録-${day}.csv` }).click();
+    setTimeout(() => URL.revokeObjectURL(url), 60000);
+    say(`${checks.length} 件の記録を書き出しました。`);
+  }
+
+  async function importChecks(file) {
+    const read = checksCsv.read(await file.text(), page.rarityNames);
+    if (!read) {
+      say(`「${file.name}」は記録の書き出し（CSV）ではありません。何も変えていません。`);
+      return;
+    }
+    try {
+      await keptChecks.merge(read.checks);
+    } catch (error) {
+      say(storageProblem(error));
+      return;
+    }
+    const faults = read.errors.slice(0, LARGEST_ERRORS_LISTED)
+      .map(({ line, heading }) => (heading ? `${line} 行目（「${heading}」が読めません）` : `${line} 行目（列の数が違います）`));
+    if (read.errors.length > faults.length) faults.push(`ほか ${read.errors.length - faults.length} 行`);
+    say(`「${file.name}」から ${read.checks.length} 件の記録を読み込みました。` +
+        (faults.length ? `読めなかった行: ${faults.join('、')}。` : ''));
+    await load();
+  }
+
+  function wire() {
+    byId('close-notebook').addEventListener('click', () => close());
+    byId('close-history').addEventListener('click', () => {
+      closeHistory();
+      load();
+    });
+    searchBox.addEventListener('input', filter);
+    rarityFilter.addEventListener('change', filter);
+    table.tHead.addEventListener('click', (event) => {
+      const header = event.target.closest('[data-sort]');
+      if (!header) return;
+      sort = { key: header.dataset.sort, descending: sort.key === header.dataset.sort && !sort.descending };
+      sortRows();
+    });
+    rowsBody.addEventListener('click', async (event) => {
+      const button = event.target.closest('[data-action]');
+      if (!button) return;
+      const row = rowOf.get(button.closest('tr').dataset.character);
+      if (button.dataset.action === 'choose') {
+        if (page.choose(row)) close(true);
+        else say(`今のデータに ${page.rarityNames[row.rarity]} ${row.name}（${row.base.join(' ')}）はいません。`);
+      } else if (button.dataset.action === 'history') {
+        showHistory(row.character);
+      } else {
+        deleting(`${page.rarityNames[row.rarity]} ${row.name} の記録をすべて削除しますか？`,
+                 () => keptChecks.deleteCharacter(row.character), load);
+      }
+    });
+    byId('history-checks').tBodies[0].addEventListener('click', (event) => {
+      const button = event.target.closest('[data-action="delete"]');
+      if (!button) return;
+      const tr = button.closest('tr');
+      const key = historyShown;
+      deleting(`${tr.dataset.battles}戦の記録を削除しますか？`, () => keptChecks.deleteCheck(key, Number(tr.dataset.check)),
+               () => showHistory(key));
+    });
+    byId('notebook-clear').addEventListener('click', () => deleting('すべての記録を削除しますか？', keptChecks.clear, load));
+    byId('notebook-export').addEventListener('click', exportChecks);
+    const importInput = byId('notebook-import');
+    byId('notebook-import-button').addEventListener('click', () => importInput.click());
+    importInput.addEventListener('change', () => {
+      if (importInput.files.length > 0) importChecks(importInput.files[0]);
+      importInput.value = '';
+    });
+    for (const button of confirmDialog.querySelectorAll('[data-action]')) {
+      button.addEventListener('click', () => confirmDialog.close(button.dataset.action));
+    }
+  }
+
+  function close(chosen = false) {
+    screen.hidden = true;
+    page.closed(chosen);
+  }
+
+  return {
+    // Takes what the notebook needs of the page.
+    start(pageParts) {
+      page = pageParts;
+      page.rarityNames.forEach((name, code) => rarityFilter.append(new Option(name, String(code))));
+      wire();
+    },
+    // Opens the notebook on its rows, freshly read.
+    async open() {
+      say('');
+      closeHistory();
+      screen.hidden = false;
+      byId('notebook-heading').focus();
+      await load();
+    },
+  };
+})();
