@@ -10,7 +10,7 @@
 // Run: node bench/web_bench.mjs (after ./scripts/web.sh or the test command has built build/web).
 
 import { execFileSync } from 'node:child_process';
-import { statSync } from 'node:fs';
+import { readdirSync, statSync } from 'node:fs';
 import { join } from 'node:path';
 
 import { mkdtempSync, rmSync } from 'node:fs';
@@ -44,7 +44,7 @@ function benchFile() {
   return { utf8, cp932: execFileSync('iconv', ['-f', 'UTF-8', '-t', 'CP932'], { input: utf8, maxBuffer: 1 << 26 }) };
 }
 
-const files = ['growth_core.js', 'form.js', 'data_file.js', 'kept_roster.js', 'chart.js', 'layout.js', 'offline.js', 'sw.js'];
+const files = readdirSync(pageFolder).filter((file) => file.endsWith('.js')).sort();
 const bytes = files.reduce((total, file) => total + statSync(join(pageFolder, file)).size, 0);
 console.log(`page code: ${files.join(' + ')} = ${(bytes / 1024).toFixed(1)} KB (budget 300 KB; the WebAssembly is inside growth_core.js)`);
 
@@ -66,14 +66,16 @@ try {
   for (let run = 0; run < 7; ++run) {
     const page = await openPhone(browser, site.address, [390, 844]);
     phoneReady.push(Number(await page.getAttribute('body', 'data-ready-at')));
-    const relaidOut = page.evaluate(() => new Promise((resolve) => {
-      addEventListener('resize', () => {  // at the window itself, capturing listeners come before the page's own
-        const started = performance.now();
-        requestAnimationFrame(() => setTimeout(() => resolve(Number((performance.now() - started).toFixed(1)))));
-      }, { once: true, capture: true });
-    }));
+    await page.evaluate(() => {
+      window.relaidOut = new Promise((resolve) => {
+        addEventListener('resize', () => {  // at the window itself, capturing listeners come before the page's own
+          const started = performance.now();
+          requestAnimationFrame(() => setTimeout(() => resolve(Number((performance.now() - started).toFixed(1)))));
+        }, { once: true, capture: true });
+      });
+    });
     await page.setViewportSize({ width: 844, height: 390 });
-    turned.push(await relaidOut);
+    turned.push(await page.evaluate(() => window.relaidOut));
     await page.close();
   }
   console.log(`on a 390 x 844 phone: ready after a median ${median(phoneReady).toFixed(1)} ms (budget 1000 ms; runs ${phoneReady.join(', ')}); ` +
@@ -121,9 +123,104 @@ try {
                 `${median(listed).toFixed(1)} ms (runs ${listed.join(', ')}); drawn after ${median(shown).toFixed(1)} ms ` +
                 `(runs ${shown.join(', ')}) = ${(median(shown) / median(floor)).toFixed(2)} x the floor (goal <= 1.5)`);
   }
+
+  await notebookBench(browser, site.address);
 } finally {
   await browser.close();
   site.server.close();
+}
+
+// A notebook of 100,000 checks over 5,000 characters, twenty each, as an
+// export holds them (figures of the right forms; their values matter not).
+function notebookFile() {
+  const header = '日時,データ,レアリティ,名前,基本HP,基本攻撃,基本防御,基本素早さ,戦歴,HP,攻撃,防御,素早さ,進捗率,目盛,' +
+                 'HP+,HP％,攻+,攻％,防+,防％,早+,早％,予想HP,予想HP+,予想HP％,予想攻,予想攻+,予想攻％,予想防,予想防+,予想防％,' +
+                 '予想早,予想早+,予想早％,3値合計';
+  const rows = [header];
+  const started = Date.UTC(2026, 0, 1);
+  for (let character = 0; character < 5000; ++character) {
+    for (let battles = 1; battles <= 20; ++battles) {
+      const gain = (battles * 2.5).toFixed(1);
+      const figures = [battles * 4, (battles * 0.04).toFixed(2), ...Array(4).fill([battles, gain]).flat(),
+                       ...Array(4).fill([(40 + battles).toFixed(1), gain, gain]).flat(), (battles * 3).toFixed(1)];
+      rows.push([new Date(started + (character * 20 + battles) * 60000).toISOString(), 'chardata.txt', '戦士', `キャラ${character}`,
+                 40, 40, 40, 40, battles, 40 + battles, 40 + battles, 40 + battles, 40 + battles, ...figures].join(','));
+    }
+  }
+  return Buffer.from(`\uFEFF${rows.join('\r\n')}\r\n`);
+}
+
+// The notebook's budgets with 100,000 kept checks: importing them, keeping
+// one more, opening the notebook to its first rows, a keystroke in its
+// search, and exporting them all.
+async function notebookBench(browser, address) {
+  const page = await openForm(browser, address);
+  try {
+    await page.click('#open-notebook');
+    const file = notebookFile();
+    await page.setInputFiles('#notebook-import', { name: 'notebook.csv', mimeType: 'text/csv', buffer: file });
+    await page.waitForFunction(() => document.body.dataset.importedIn, null, { timeout: 120000 });
+    console.log(`notebook: 100,000 checks (${(file.length / 1e6).toFixed(1)} MB) imported in ` +
+                `${await page.getAttribute('body', 'data-imported-in')} ms (budget 5000 ms)`);
+    await page.click('#close-notebook');
+
+    const calculated = [];
+    const kept = [];
+    for (let run = 0; run < 7; ++run) {
+      const [calculation, keeping] = await page.evaluate(async (hp) => {
+        document.querySelector('[data-number="2001"]').value = String(hp);
+        const keeps = Number(document.body.dataset.keeps || 0);
+        const started = performance.now();
+        document.querySelector('[data-number="5000"]').click();
+        const calculation = performance.now() - started;
+        while (Number(document.body.dataset.keeps || 0) === keeps) await new Promise((resolve) => setTimeout(resolve, 1));
+        return [calculation, performance.now() - started];
+      }, 81 + run);
+      calculated.push(Number(calculation.toFixed(1)));
+      kept.push(Number(keeping.toFixed(1)));
+    }
+    console.log(`  a calculation: lines shown after a median ${median(calculated).toFixed(1)} ms (runs ${calculated.join(', ')}); ` +
+                `its check kept after ${median(kept).toFixed(1)} ms (budget 20 ms; runs ${kept.join(', ')})`);
+
+    const opened = [];
+    const searched = [];
+    for (let run = 0; run < 7; ++run) {
+      opened.push(await page.evaluate(async () => {
+        const started = performance.now();
+        document.getElementById('open-notebook').click();
+        while (!document.querySelector('[data-character]')) await new Promise((resolve) => requestAnimationFrame(resolve));
+        await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+        return Number((performance.now() - started).toFixed(1));
+      }));
+      searched.push(await page.evaluate(async () => {
+        const search = document.getElementById('notebook-search');
+        search.value = 'きゃら12';
+        const started = performance.now();
+        search.dispatchEvent(new Event('input'));
+        await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+        const time = Number((performance.now() - started).toFixed(1));
+        search.value = '';
+        search.dispatchEvent(new Event('input'));
+        return time;
+      }));
+      await page.click('#close-notebook');
+    }
+    console.log(`  the notebook opened, its first rows drawn, after a median ${median(opened).toFixed(1)} ms (budget 300 ms; ` +
+                `runs ${opened.join(', ')}); a keystroke in its search drawn after ${median(searched).toFixed(1)} ms ` +
+                `(budget 100 ms; runs ${searched.join(', ')})`);
+
+    await page.click('#open-notebook');
+    const exported = [];
+    for (let run = 0; run < 3; ++run) {
+      await page.evaluate(() => { delete document.body.dataset.exportedIn; });
+      const [download] = await Promise.all([page.waitForEvent('download'), page.click('#notebook-export')]);
+      await download.path();
+      exported.push(Number(await page.getAttribute('body', 'data-exported-in')));
+    }
+    console.log(`  all of them exported in a median ${median(exported).toFixed(1)} ms (budget 2000 ms; runs ${exported.join(', ')})`);
+  } finally {
+    await page.close();
+  }
 }
 
 // The browser's own floor: the names of the file's 戦士, decoded beforehand,

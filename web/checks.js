@@ -1,7 +1,9 @@
-// Every good check, kept in this browser (database.js): one record a check,
-// under its character and the time it was made, and beside them each
-// character's latest check, which the notebook lists. A character is its
-// rarity, name and four base stats. A check:
+// Every good check, kept in this browser (database.js). A character is its
+// rarity, name and four base stats; each has one record of all its checks
+// ('histories'), and one of its latest check ('characters'), which the
+// notebook lists. So keeping a check, opening the notebook or reading one
+// history reads and writes one or a few records, however many are kept.
+// A check, as the notebook and the CSV see it:
 //   { character, at, roster, rarity, name, base: [4 numbers], typed: [5 numbers], figures: [23 texts] }
 // where `figures` are the core's figures of its lines (growth_web.cpp,
 // checkFiguresText), FIGURES below.
@@ -9,6 +11,7 @@
 
 const keptChecks = (() => {
   const { transact, result } = pageDatabase;
+  const STORES = ['histories', 'characters'];
 
   // The figures of a check, in the core's order, by name.
   const STATS = ['hp', 'attack', 'defence', 'speed'];
@@ -18,14 +21,24 @@ const keptChecks = (() => {
 
   // A character's key: its rarity, name and base stats (a name holds no tab).
   const characterKey = ({ rarity, name, base }) => [rarity, name, ...base].join('\t');
-  const checksOf = (key) => IDBKeyRange.bound([key, -Infinity], [key, Infinity]);
   const sameNumbers = (a, b) => a.length === b.length && a.every((n, i) => n === b[i]);
 
-  // The latest of a character's checks that are left, as its row, or none.
-  async function putLatest(checks, characters, key) {
-    const cursor = await result(checks.openCursor(checksOf(key), 'prev'));
-    if (cursor) characters.put(cursor.value);
-    else characters.delete(key);
+  // A history holds its character once and its checks, oldest first, without it.
+  const historyOf = ({ character, rarity, name, base }) => ({ character, rarity, name, base, checks: [] });
+  const ownPart = ({ at, roster, typed, figures }) => ({ at, roster, typed, figures });
+  const checksIn = ({ character, rarity, name, base, checks }) =>
+    checks.map((check) => ({ character, rarity, name, base, ...check }));
+
+  // Writes a history back, and its latest check as its character's row;
+  // a history with no check left is deleted with its row.
+  function putHistory(histories, characters, history) {
+    if (history.checks.length === 0) {
+      histories.delete(history.character);
+      characters.delete(history.character);
+      return;
+    }
+    histories.put(history);
+    characters.put(checksIn({ ...history, checks: history.checks.slice(-1) })[0]);
   }
 
   return {
@@ -41,12 +54,13 @@ const keptChecks = (() => {
     // kept twice. Rejects, changing nothing, where the browser keeps nothing
     // or has no room (a QuotaExceededError).
     keep(check) {
-      const record = { character: characterKey(check), ...check };
-      return transact(['checks', 'characters'], 'readwrite', async ({ checks, characters }) => {
-        const latest = await result(characters.get(record.character));
-        if (latest && sameNumbers(latest.typed, record.typed)) return 'repeat';
-        checks.put(record);
-        characters.put(record);
+      const made = { character: characterKey(check), ...check };
+      return transact(STORES, 'readwrite', async ({ histories, characters }) => {
+        const history = await result(histories.get(made.character)) || historyOf(made);
+        const latest = history.checks.at(-1);
+        if (latest && sameNumbers(latest.typed, made.typed)) return 'repeat';
+        history.checks.push(ownPart(made));
+        putHistory(histories, characters, history);
         return 'kept';
       });
     },
@@ -54,34 +68,44 @@ const keptChecks = (() => {
     // Each character's latest check.
     latest: () => transact(['characters'], 'readonly', ({ characters }) => result(characters.getAll())),
     // A character's checks, oldest first.
-    history: (key) => transact(['checks'], 'readonly', ({ checks }) => result(checks.getAll(checksOf(key)))),
-    // Every check, by character.
-    all: () => transact(['checks'], 'readonly', ({ checks }) => result(checks.getAll())),
-
-    deleteCheck: (key, at) => transact(['checks', 'characters'], 'readwrite', async ({ checks, characters }) => {
-      checks.delete([key, at]);
-      await putLatest(checks, characters, key);
+    history: (key) => transact(['histories'], 'readonly', async ({ histories }) => {
+      const history = await result(histories.get(key));
+      return history ? checksIn(history) : [];
     }),
-    deleteCharacter: (key) => transact(['checks', 'characters'], 'readwrite', ({ checks, characters }) => {
-      checks.delete(checksOf(key));
+    // Every check.
+    all: () => transact(['histories'], 'readonly', async ({ histories }) => (await result(histories.getAll())).flatMap(checksIn)),
+
+    deleteCheck: (key, at) => transact(STORES, 'readwrite', async ({ histories, characters }) => {
+      const history = await result(histories.get(key));
+      if (!history) return;
+      history.checks = history.checks.filter((check) => check.at !== at);
+      putHistory(histories, characters, history);
+    }),
+    deleteCharacter: (key) => transact(STORES, 'readwrite', ({ histories, characters }) => {
+      histories.delete(key);
       characters.delete(key);
     }),
-    clear: () => transact(['checks', 'characters'], 'readwrite', ({ checks, characters }) => {
-      checks.clear();
+    clear: () => transact(STORES, 'readwrite', ({ histories, characters }) => {
+      histories.clear();
       characters.clear();
     }),
 
     // Adds checks read from an export; one already kept (the same character
-    // at the same time) is kept once. Each character's row becomes its latest.
-    merge: (records) => transact(['checks', 'characters'], 'readwrite', async ({ checks, characters }) => {
-      const latest = new Map();
-      for (const record of records) {
-        checks.put(record);
-        const seen = latest.get(record.character);
-        if (!seen || record.at > seen.at) latest.set(record.character, record);
+    // at the same time) is kept once.
+    merge: (checks) => transact(STORES, 'readwrite', async ({ histories, characters }) => {
+      const added = new Map();
+      for (const check of checks) {
+        if (!added.has(check.character)) added.set(check.character, []);
+        added.get(check.character).push(check);
       }
-      const rows = await Promise.all([...latest.keys()].map((key) => result(characters.get(key))));
-      [...latest.values()].forEach((record, i) => { if (!rows[i] || record.at >= rows[i].at) characters.put(record); });
+      const kept = await Promise.all([...added.keys()].map((key) => result(histories.get(key))));
+      [...added.values()].forEach((more, i) => {
+        const history = kept[i] || historyOf(more[0]);
+        const byTime = new Map(history.checks.map((check) => [check.at, check]));
+        for (const check of more) byTime.set(check.at, ownPart(check));
+        history.checks = [...byTime.values()].sort((a, b) => a.at - b.at);
+        putHistory(histories, characters, history);
+      });
     }),
   };
 })();

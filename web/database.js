@@ -1,6 +1,7 @@
 // The page's one IndexedDB database, on this device only: the roster file
-// kept for the next visit ('roster'), every good check ('checks'), and each
-// character's latest check ('characters'), which the notebook lists.
+// kept for the next visit ('roster'), and the notebook's checks, all of a
+// character's in one record ('histories') and its latest in another
+// ('characters'), both under the character's key (checks.js).
 'use strict';
 
 const pageDatabase = (() => {
@@ -13,9 +14,9 @@ const pageDatabase = (() => {
       request.onupgradeneeded = () => {
         const database = request.result;
         if (!database.objectStoreNames.contains('roster')) database.createObjectStore('roster');
-        // A check is its character and when it was made: the same check twice is one.
-        if (!database.objectStoreNames.contains('checks')) database.createObjectStore('checks', { keyPath: ['character', 'at'] });
-        if (!database.objectStoreNames.contains('characters')) database.createObjectStore('characters', { keyPath: 'character' });
+        for (const store of ['histories', 'characters']) {
+          if (!database.objectStoreNames.contains(store)) database.createObjectStore(store, { keyPath: 'character' });
+        }
       };
       request.onsuccess = () => resolve(request.result);
       request.onerror = () => reject(request.error);

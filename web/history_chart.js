@@ -24,7 +24,7 @@ const historyChart = (() => {
   // It is drawn at the width it is shown at, so that its texts keep their size.
   function draw(svg, { limit, checks, prediction }) {
     const width = Math.max(NARROWEST, Math.round(svg.getBoundingClientRect().width));
-    const PLOT = { left: 56, right: width - 16, top: 40, bottom: HEIGHT - 40 };
+    const PLOT = { left: 64, right: width - 24, top: 40, bottom: HEIGHT - 40 };
     svg.setAttribute('viewBox', `0 0 ${width} ${HEIGHT}`);
     svg.replaceChildren();
     const x = (battles) => PLOT.left + (PLOT.right - PLOT.left) * Math.min(Math.max(battles / limit, 0), 1);

@@ -10,19 +10,46 @@ import { browserAndSite, choose, control, EXAMPLES, openData, openForm, openPhon
 
 const shared = browserAndSite();
 
-// Where everything is, as drawn, in CSS pixels.
-const measure = (page) => page.evaluate(() => {
-  const byNumber = (n) => document.querySelector(`[data-number="${n}"]`);
+// What a finger meets within `root`: the smallest text drawn and the
+// targets, as drawn, in CSS pixels; and whether the page still fits.
+const forFingers = (page, root, targets) => page.evaluate(([root, targets]) => {
   const box = (e) => e.getBoundingClientRect().toJSON();
-  const app = document.getElementById('app');  // the one element that may be scaled
-  const drawnSize = (e) => parseFloat(getComputedStyle(e).fontSize) * app.getBoundingClientRect().width / app.offsetWidth;
   const shown = (e) => e.getBoundingClientRect().width > 0;
-  const withText = [...document.querySelectorAll('#form *')]
+  const app = document.getElementById('app');  // the one element that may be scaled (or hidden, by the notebook)
+  const scale = app.offsetWidth > 0 ? app.getBoundingClientRect().width / app.offsetWidth : 1;
+  const drawnSize = (e) => parseFloat(getComputedStyle(e).fontSize) * scale;
+  const withText = [...document.querySelectorAll(`${root} *`)]
     .filter((e) => shown(e) && [...e.childNodes].some((n) => n.nodeType === Node.TEXT_NODE && n.textContent.trim()));
-  const lines = document.querySelector(`[data-number="1005"]`).parentElement;
   return {
     width: innerWidth,
     scrollWidth: document.documentElement.scrollWidth,
+    smallestText: Math.min(...withText.map(drawnSize)),
+    targets: [...document.querySelectorAll(targets)].filter(shown)
+      .map((e) => ({ what: e.id || e.dataset.number || e.getAttribute('aria-label') || e.textContent, ...box(e) })),
+  };
+}, [root, targets]);
+
+// How far apart two boxes are: along the axis that separates them.
+const apart = (a, b) => Math.max(b.left - a.right, a.left - b.right, b.top - a.bottom, a.top - b.bottom);
+
+function assertForFingers(shown, width, what) {
+  assert.equal(shown.width, width, `${what}: the layout viewport is the screen's`);
+  assert.ok(shown.scrollWidth <= shown.width, `${what}: nothing scrolls sideways (${shown.scrollWidth})`);
+  assert.ok(shown.smallestText >= 16, `${what}: text of ${shown.smallestText} px`);
+  for (const [i, target] of shown.targets.entries()) {
+    assert.ok(target.width >= 44 && target.height >= 44, `${what}: ${target.what} is ${target.width} x ${target.height}`);
+    for (const other of shown.targets.slice(i + 1)) {
+      assert.ok(apart(target, other) >= 8, `${what}: ${target.what} and ${other.what} are ${apart(target, other)} px apart`);
+    }
+  }
+}
+
+// Where the form's parts are, as drawn.
+const formColumn = (page) => page.evaluate(() => {
+  const byNumber = (n) => document.querySelector(`[data-number="${n}"]`);
+  const box = (e) => e.getBoundingClientRect().toJSON();
+  const lines = byNumber(1005).parentElement;
+  return {
     // Top to bottom: the lists, the base stats, the fields, the button, the result lines, the box, the chart.
     column: [4000, 4001, 1004, 2000, 2001, 2002, 2003, 2004, 5000].map(byNumber).concat(lines, byNumber(7000),
       document.getElementById('growth-chart')).map(box),
@@ -30,17 +57,11 @@ const measure = (page) => page.evaluate(() => {
       const caption = byNumber(n).previousElementSibling;
       return { name: byNumber(n).getAttribute('aria-label'), text: caption.textContent, caption: box(caption), control: box(byNumber(n)) };
     }),
-    smallestText: Math.min(...withText.map(drawnSize)),
-    targets: [...document.querySelectorAll('#menu-bar button, select, input.field, .arrows button, button.push')]
-      .filter(shown).map((e) => ({ what: e.id || e.dataset.number || e.getAttribute('aria-label'), ...box(e) })),
     lines: [...lines.children].map((line) => ({ right: box(line).right, clipped: line.scrollWidth > line.clientWidth })),
   };
 });
 
-// How far apart two boxes are: along the axis that separates them.
-const apart = (a, b) => Math.max(b.left - a.right, a.left - b.right, b.top - a.bottom, a.top - b.bottom);
-
-test('on a phone the form is one column within the screen: captions, 16 px text, 44 px targets 8 px apart, whole lines', async () => {
+test('on a phone the form is one column within the screen: captions, 16 px text, 44 px targets 8 px apart, whole lines; so is the notebook', async () => {
   const [example] = EXAMPLES;
   for (const size of PHONES) {
     const what = size.join(' x ');
@@ -52,24 +73,21 @@ test('on a phone the form is one column within the screen: captions, 16 px text,
     await page.tap(control(5000));
     assert.deepEqual((await results(page)).lines, example.lines, what);
 
-    const shown = await measure(page);
-    assert.equal(shown.width, size[0], `${what}: still the screen's width after a calculation`);
-    assert.ok(shown.scrollWidth <= shown.width, `${what}: nothing scrolls sideways (${shown.scrollWidth})`);
+    assertForFingers(await forFingers(page, '#form', '#menu-bar button, select, input, .arrows button, button.push'), size[0], what);
+    const shown = await formColumn(page);
     shown.column.slice(1).forEach((box, i) => assert.ok(box.top >= shown.column[i].bottom, `${what}: item ${i + 1} below item ${i}`));
     for (const { name, text, caption, control: box } of shown.captions) {
       assert.equal(text, name, what);
       assert.ok(caption.width > 0 && caption.top < box.bottom && caption.bottom > box.top, `${what}: ${name}'s caption beside it`);
     }
-    assert.ok(shown.smallestText >= 16, `${what}: text of ${shown.smallestText} px`);
-    for (const [i, target] of shown.targets.entries()) {
-      assert.ok(target.width >= 44 && target.height >= 44, `${what}: ${target.what} is ${target.width} x ${target.height}`);
-      for (const other of shown.targets.slice(i + 1)) {
-        assert.ok(apart(target, other) >= 8, `${what}: ${target.what} and ${other.what} are ${apart(target, other)} px apart`);
-      }
-    }
     for (const [i, line] of shown.lines.entries()) {
-      assert.ok(line.right <= shown.width && !line.clipped, `${what}: line ${i} wraps within the screen`);
+      assert.ok(line.right <= size[0] && !line.clipped, `${what}: line ${i} wraps within the screen`);
     }
+
+    await page.waitForFunction(() => document.body.dataset.keeps === '1');
+    await page.tap('#open-notebook');
+    await page.waitForSelector('[data-character]');
+    assertForFingers(await forFingers(page, '#notebook', '#notebook button, #notebook select, #notebook input'), size[0], `${what}, the notebook`);
     assert.deepEqual(page.errors, []);
     await page.close();
   }
