@@ -1,7 +1,8 @@
 // Takes the web page's screenshots (build/web, in headless Chromium, after a
 // calculation), as scripts/screenshot.sh does for Windows:
-// docs/screenshot-web.png on a wide screen, and docs/screenshot-web-phone.png
-// on a 390 x 844 phone under mobile emulation, the whole page.
+// docs/screenshot-web.png on a wide screen, docs/screenshot-web-phone.png
+// on a 390 x 844 phone under mobile emulation, the whole page, and
+// docs/screenshot-notebook.png, a character's history after three checks.
 // Run: node scripts/web-screenshot.mjs (after ./scripts/web.sh or the test command has built build/web).
 
 import { fileURLToPath } from 'node:url';
@@ -23,6 +24,18 @@ try {
     console.log(`Saved ${docs(name)}`);
     await page.close();
   }
+
+  const page = await openForm(browser, site.address, { width: 900, height: 760 });
+  for (const [keeps, typed] of [['5', '90', '32', '27', '23'], ['10', '100', '36', '29', '26'], ['20', '120', '40', '32', '30']].entries()) {
+    await typeFields(page, typed);
+    await page.click(control(5000));
+    await page.waitForFunction((keeps) => Number(document.body.dataset.keeps) === keeps + 1, keeps);
+  }
+  await page.click('#open-notebook');
+  await page.click('[data-character] [data-action="history"]');
+  await page.waitForSelector('[data-check]');
+  await page.screenshot({ path: docs('screenshot-notebook.png') });
+  console.log(`Saved ${docs('screenshot-notebook.png')}`);
 } finally {
   await browser.close();
   site.server.close();
