@@ -6,7 +6,6 @@
 'use strict';
 
 const growthChart = (() => {
-  const SVG = 'http://www.w3.org/2000/svg';
   const STATS = [['hp', 'HP'], ['attack', '攻'], ['defence', '防'], ['speed', '早']];
   const EMPTY_NAME = '成長グラフ（計算するとここに表示されます）';
   const MARGIN = 16;
@@ -18,13 +17,7 @@ const growthChart = (() => {
   let svg = null;
   let shown = null;  // the figures drawn, or null before the first good calculation
 
-  function add(parent, name, attributes, text) {
-    const node = document.createElementNS(SVG, name);
-    for (const [key, value] of Object.entries(attributes)) node.setAttribute(key, value);
-    if (text !== undefined) node.textContent = text;
-    parent.append(node);
-    return node;
-  }
+  const add = addSvgElement;
 
   // A bar's width for a percentage of the track; none for a non-finite one.
   const barWidth = (percent, trackWidth) =>

@@ -5,18 +5,11 @@
 'use strict';
 
 const historyChart = (() => {
-  const SVG = 'http://www.w3.org/2000/svg';
   const HEIGHT = 340;
   const NARROWEST = 300;
   const STATS = [['HP', '#ffb4b4'], ['攻', '#ffd27f'], ['防', '#8fd3ff'], ['早', '#b5f28f']];
 
-  function add(parent, name, attributes, text) {
-    const node = document.createElementNS(SVG, name);
-    for (const [key, value] of Object.entries(attributes)) node.setAttribute(key, value);
-    if (text !== undefined) node.textContent = text;
-    parent.append(node);
-    return node;
-  }
+  const add = addSvgElement;
 
   // Draws in `svg`: { limit, checks: [{ battles, percents: [4 texts] }] in
   // battle order, prediction: { battles, percents, predicted: [4 texts] } or
