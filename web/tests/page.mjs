@@ -64,9 +64,26 @@ export function browserAndSite() {
   return shared;
 }
 
-// Waits until the page's form is ready to calculate.
+// Waits until the page's form is ready to calculate. A page that never gets
+// there is described in the error: where it is, what it set on its body,
+// which worker controls it, and what it printed.
 export async function formReady(page) {
-  await page.waitForSelector('body[data-ready="true"]', { timeout: 10000 });
+  if (!page.printed) {
+    page.printed = [];
+    page.on('console', (message) => page.printed.push(`${message.type()}: ${message.text()}`));
+    page.on('pageerror', (error) => page.printed.push(`error: ${error.message}`));
+  }
+  try {
+    await page.waitForSelector('body[data-ready="true"]', { state: 'attached', timeout: 10000 });
+  } catch (error) {
+    const state = await page.evaluate(() => ({
+      body: document.body && { ...document.body.dataset },
+      worker: navigator.serviceWorker && navigator.serviceWorker.controller && navigator.serviceWorker.controller.state,
+      scripts: performance.getEntriesByType('resource').map((entry) => `${entry.name.split('/').pop()} ${entry.responseStatus}`),
+    })).catch((reason) => reason.message);
+    error.message += `\n  at ${page.url()}: ${JSON.stringify(state)}\n  printed: ${JSON.stringify(page.printed)}`;
+    throw error;
+  }
 }
 
 // A new page with the form ready to calculate (in a context of its own,
