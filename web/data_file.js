@@ -8,40 +8,55 @@
 const dataFile = (() => {
   const TURN_MS = 30;          // the longest the page keeps the browser waiting
   const PROGRESS_AFTER_MS = 500;
+  const FIRST_PATIENCE_MS = 1000;  // a local file gives a piece in a few ms
 
   const nextTurn = () => (globalThis.scheduler && scheduler.yield ? scheduler.yield()
                                                                   : new Promise((resolve) => setTimeout(resolve, 0)));
 
+  // A read's result, or STALLED if it has not come within `ms`.
+  const STALLED = Symbol('stalled');
+  function within(promise, ms) {
+    let timer;
+    const late = new Promise((resolve) => { timer = setTimeout(resolve, ms, STALLED); });
+    return Promise.race([promise, late]).finally(() => clearTimeout(timer));
+  }
+
   // The file's pieces as views on one buffer, reused from piece to piece
-  // where the browser reads into the page's own memory (a BYOB reader);
-  // otherwise the stream's chunks, cut to the core's piece size.
+  // where the browser reads into the page's own memory (a BYOB reader), so
+  // that no piece is left for the collector; otherwise the stream's chunks,
+  // cut to the core's piece size.
+  // In Chromium such a read now and then never ends: about one file in 25
+  // opened in a new page, at its first or second read. A read that takes
+  // longer than the patience is given up, and the file is read on from the
+  // byte it had reached, in a new stream, with twice the patience, so that
+  // a slow disk is still waited for.
   async function* pieces(file, size) {
-    const stream = file.stream();
-    let reader;
-    try {
-      reader = stream.getReader({ mode: 'byob' });
-    } catch {
-      reader = null;
-    }
-    try {
-      if (reader) {
-        let buffer = new ArrayBuffer(size);
+    let at = 0;
+    let patience = FIRST_PATIENCE_MS;
+    for (;;) {
+      const stream = at === 0 ? file.stream() : file.slice(at).stream();
+      let reader;
+      let buffer = null;
+      try {
+        reader = stream.getReader({ mode: 'byob' });
+        buffer = new ArrayBuffer(size);
+      } catch {
+        reader = stream.getReader();
+      }
+      try {
         for (;;) {
-          const { done, value } = await reader.read(new Uint8Array(buffer, 0, size));
+          const read = await within(buffer ? reader.read(new Uint8Array(buffer, 0, size)) : reader.read(), patience);
+          if (read === STALLED) break;
+          const { done, value } = read;
           if (done) return;
-          yield value;
-          buffer = value.buffer;
+          for (let from = 0; from < value.length; from += size) yield value.subarray(from, from + size);
+          at += value.length;
+          if (buffer) buffer = value.buffer;
         }
+      } finally {
+        reader.cancel().catch(() => {});  // a file read to its end has nothing left to cancel
       }
-      reader = stream.getReader();
-      for (;;) {
-        const { done, value } = await reader.read();
-        if (done) return;
-        for (let at = 0; at < value.length; at += size) yield value.subarray(at, at + size);
-      }
-    } finally {
-      reader.releaseLock();
-      stream.cancel().catch(() => {});  // a file read to its end has nothing left to cancel
+      patience *= 2;
     }
   }
 
