@@ -25,7 +25,7 @@ const dataFile = (() => {
   // where the browser reads into the page's own memory (a BYOB reader), so
   // that no piece is left for the collector; otherwise the stream's chunks,
   // cut to the core's piece size.
-  // In Chromium such a read now and then never ends: about one file in 25
+  // In Chromium such a read now and then never ends: about one file in 30
   // opened in a new page, at its first or second read. A read that takes
   // longer than the patience is given up, and the file is read on from the
   // byte it had reached, in a new stream, with twice the patience, so that
