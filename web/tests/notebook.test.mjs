@@ -198,3 +198,37 @@ test('where the browser keeps nothing the form works and says checks are not kep
     await nothing.close();
   }
 });
+
+test('a notebook kept by the first version of the notebook opens unchanged: rows, history and export', async () => {
+  // Its database as that page wrote it: figures as a list, no version.
+  const kept = JSON.parse(await readFile(new URL('fixtures/notebook-version-1.json', import.meta.url), 'utf8'));
+  const page = await openForm(shared.browser, shared.site.address);
+  await page.evaluate(({ histories, characters }) => new Promise((resolve, reject) => {
+    const request = indexedDB.open('growth-check');
+    request.onsuccess = () => {
+      const transaction = request.result.transaction(['histories', 'characters'], 'readwrite');
+      for (const history of histories) transaction.objectStore('histories').put(history);
+      for (const row of characters) transaction.objectStore('characters').put(row);
+      transaction.oncomplete = resolve;
+      transaction.onerror = () => reject(transaction.error);
+    };
+  }), kept);
+  await openNotebook(page);
+  const [latest] = kept.characters;
+  assert.deepEqual(await rows(page), [{ rarity: '2', name: 'アレス', battles: '12', progress: latest.figures[0], sum: latest.figures[22] }]);
+  await page.click(`${row('アレス')} [data-action="history"]`);
+  await page.waitForSelector('[data-check]');
+  assert.deepEqual(await page.$$eval('[data-check]', (all) => all.map((r) => [r.dataset.battles, r.dataset.progress])), [['0', '0'], ['12', '37']]);
+  assert.match(await page.textContent('#history-checks'), /\+24\(\+30\.0％\)/);
+  await page.click('#close-history');
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#notebook-export')]);
+  const csv = (await readFile(await download.path(), 'utf8')).split('\r\n');
+  assert.deepEqual(csv.slice(1, 3).map((line) => line.split(',').slice(13)), kept.histories[0].checks.map((c) => c.figures));
+  // Keeping one more check writes the history in this version, with the first ones in it.
+  await page.click('#close-notebook');
+  await calculate(page, ['20', '120', '40', '32', '30']);
+  await page.click('#open-notebook');
+  await page.waitForSelector(`${row('アレス')}[data-battles="20"]`);
+  await page.click(`${row('アレス')} [data-action="history"]`);
+  await page.waitForFunction(() => document.querySelectorAll('[data-check]').length === 3);
+});

@@ -1,6 +1,7 @@
-// Names found as a player types them: any part of a name, with hiragana
-// finding katakana, and full-width and half-width forms (ＡＢ and AB, ｱﾚｽ
-// and アレス) alike, whatever their case.
+// Names found as a player types them, in the form's name search and the
+// notebook's: any part of a name, with hiragana finding katakana, and
+// full-width and half-width forms (ＡＢ and AB, ｱﾚｽ and アレス) alike,
+// whatever their case.
 'use strict';
 
 const nameMatch = (() => {

@@ -6,6 +6,7 @@
 'use strict';
 
 const dataFile = (() => {
+  const { beginData, feedData, endData, abandonData, pieceBytes } = core;
   const TURN_MS = 30;          // the longest the page keeps the browser waiting
   const PROGRESS_AFTER_MS = 500;
   const FIRST_PATIENCE_MS = 1000;  // a local file gives a piece in a few ms
@@ -69,24 +70,23 @@ const dataFile = (() => {
   // 'failed' or 'empty' (the roster is as it was), or 'superseded' (a newer
   // file took its place).
   // `progress(fraction)` is called, after the first half second, as it reads.
-  function read(core, file, progress = () => {}) {
+  function read(file, progress = () => {}) {
     const ticket = ++latest;
     const run = async () => {
       if (ticket !== latest) return 'superseded';
       const started = performance.now();
       let turn = started;
       let bytesRead = 0;
-      core._beginData();
+      beginData();
       try {
-        for await (const piece of pieces(file, core._inputCapacity())) {
-          core.HEAPU8.set(piece, core._inputBuffer());
-          core._feedData(piece.length);
+        for await (const piece of pieces(file, pieceBytes())) {
+          const ended = feedData(piece);
           bytesRead += piece.length;
-          if (core._dataEnded()) break;  // the text ended at a 0x1A: the rest is not read
+          if (ended) break;  // the text ended at a 0x1A: the rest is not read
           if (performance.now() - turn >= TURN_MS) {
             await nextTurn();
             if (ticket !== latest) {
-              core._abandonData();
+              abandonData();
               return 'superseded';
             }
             turn = performance.now();
@@ -94,51 +94,21 @@ const dataFile = (() => {
           }
         }
       } catch {
-        core._abandonData();
+        abandonData();
         return 'failed';
       }
       if (ticket !== latest) {  // given up while the last piece was awaited
-        core._abandonData();
+        abandonData();
         return 'superseded';
       }
-      return core._endData() > 0 ? 'read' : 'empty';
+      return endData() > 0 ? 'read' : 'empty';
     };
     reading = reading.then(run, run);
     return reading;
   }
 
-  // Characters of UTF-8 and UTF-16 files become CP932 by the browser's own
-  // Shift_JIS table, turned round: each code decoded on its own, the first
-  // code of a character kept, as Windows writes it, and the NEC-selected
-  // IBM extensions (lead bytes ED and EE) left out, since Windows writes
-  // their characters with the IBM codes (FA to FC). The few single bytes
-  // that only Windows' table has come from the core. Made once, before the
-  // first file is read.
-  let cp932TableReady = false;
-  function useBrowserCp932Table(core, shiftJis) {
-    if (cp932TableReady) return;
-    const codes = [0x80];
-    for (let byte = 0xa1; byte <= 0xdf; ++byte) codes.push(byte);  // half-width katakana
-    for (let lead = 0x81; lead <= 0xfc; ++lead) {
-      if ((lead >= 0xa0 && lead <= 0xdf) || lead === 0xed || lead === 0xee) continue;
-      for (let trail = 0x40; trail <= 0xfc; ++trail) if (trail !== 0x7f) codes.push(lead << 8 | trail);
-    }
-    const bytes = [];
-    for (const code of codes) code > 0xff ? bytes.push(code >> 8, code & 0xff, 0x0a) : bytes.push(code, 0x0a);
-    const characters = shiftJis.decode(new Uint8Array(bytes)).split('\n');
-    const table = new Uint16Array(core.HEAPU8.buffer, core._cp932Table(), 0x10000);
-    codes.forEach((code, i) => {
-      const character = characters[i];
-      if (character.length === 1 && character !== '\uFFFD' && table[character.charCodeAt(0)] === 0) {
-        table[character.charCodeAt(0)] = code;
-      }
-    });
-    core._useCp932Table();
-    cp932TableReady = true;
-  }
-
   // Gives up the file being read, if any: the roster stays as it is.
   const cancel = () => { ++latest; };
 
-  return { read, cancel, useBrowserCp932Table };
+  return { read, cancel };
 })();

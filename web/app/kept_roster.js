@@ -1,16 +1,17 @@
 // The data file the player last opened, kept in this browser so that the
 // next visit starts with it, as the Windows program starts with the file in
-// its folder. The page's database (database.js) holds the File itself, with
+// its folder. The page's database (page_database.js) holds the File itself, with
 // its name and when it was opened, under one key; nothing leaves the device.
 'use strict';
 
 const keptRoster = (() => {
+  const { transact: transactIn, result } = pageDatabase;
   const STORE = 'roster';
   const KEY = 'last';
   const LARGEST_KEPT = 16 * 1024 * 1024;  // a real roster is far smaller
 
   const transact = (mode, makeRequest) =>
-    pageDatabase.transact([STORE], mode, (stores) => pageDatabase.result(makeRequest(stores[STORE])));
+    transactIn([STORE], mode, (stores) => result(makeRequest(stores[STORE])));
 
   return {
     // The kept file as { file, name, openedAt }, or undefined: none kept, or

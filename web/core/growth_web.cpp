@@ -1,15 +1,16 @@
-// The functions the web page calls (web/form.js): the same roster, data file
-// reader, growth check and form design as the Windows program, compiled to
-// WebAssembly. Texts cross as CP932 bytes; each function that gives a text
-// leaves it in one buffer, which textBytes() and textLength() show.
+// The functions the web page calls, all through one script (core.js): the
+// same roster, data file reader, growth check and form design as the
+// Windows program, compiled to WebAssembly. Texts cross as CP932 bytes; each
+// function that gives a text leaves it in one buffer, which textBytes() and
+// textLength() show.
 
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "form/form_design.h"
 #include "growth/growth_check.h"
@@ -38,13 +39,49 @@ CharacterRoster& spareRoster() { return g_rosters[1 - g_shown]; }
 
 std::optional<CharacterDataReader> g_reader;
 std::uint16_t g_cp932Of[0x10000];  // each BMP character's CP932 code, 0 for none, from the page
-GrowthReport g_report;
 std::string g_text;
 char g_buffer[kChunkBytes];  // bytes from the page: a piece of a file, or a field's text
 
 int giveText(std::string_view text) {
   g_text = text;
   return static_cast<int>(g_text.size());
+}
+
+// A report as pairs of a name and a text, each ended by a NUL (which no
+// line holds): "failed" (1 or 0); the seven lines top to bottom, "line.0"
+// to "line.6", and the result box's "log"; then, for a check that passed,
+// its figures as the lines print them, "figure.<name>" (the prediction's
+// empty at 0 battles), and each stat's piece of the gains line and of the
+// predicted gains line, "gainText.<stat>" and "predictedGainText.<stat>".
+void addField(std::string_view name, std::string_view text) {
+  g_text.append(name).push_back('\0');
+  g_text.append(text).push_back('\0');
+}
+void addReport(const GrowthReport& report) {
+  constexpr std::string_view kStats[kStatCount] = {"hp", "attack", "defence", "speed"};
+  const std::string* lines[] = {&report.progressLine,        &report.currentHeading,     &report.gainsLine,
+                                &report.predictionHeading,   &report.predictedValuesLine, &report.predictedGainsLine,
+                                &report.threeStatSumLine};
+  addField("failed", report.failed ? "1" : "0");
+  for (std::size_t line = 0; line < std::size(lines); ++line) addField("line." + std::to_string(line), *lines[line]);
+  addField("log", report.logText);
+  if (report.failed) return;
+  const bool predicted = !report.predictionHeading.empty();
+  const auto tenths = [predicted](double figure) { return predicted ? formatFixed(figure, 1) : std::string(); };
+  addField("figure.progress", formatInteger(report.progress));
+  addField("figure.scale", formatFixed(report.scale, 2));
+  for (std::size_t stat = 0; stat < kStatCount; ++stat) {
+    const StatGrowth& growth = report.stats[stat];
+    const std::string name(kStats[stat]);
+    addField("figure." + name + "Gain", formatInteger(growth.gain));
+    addField("figure." + name + "Percent", formatFixed(growth.percent, 1));
+    addField("figure." + name + "Predicted", tenths(growth.predictedValue));
+    addField("figure." + name + "PredictedGain", tenths(growth.predictedGain));
+    addField("figure." + name + "PredictedPercent", tenths(growth.predictedPercent));
+    addField("gainText." + name, growth.gainText);
+    addField("predictedGainText." + name, growth.predictedGainText);
+  }
+  addField("figure.sum", tenths(report.threeStatSum));
 }
 
 const ControlDesign* design(int index) {
@@ -90,7 +127,7 @@ EMSCRIPTEN_KEEPALIVE int fieldReadChars() { return kFieldReadChars; }
 EMSCRIPTEN_KEEPALIVE int rarityCount() { return kRarityCount; }
 EMSCRIPTEN_KEEPALIVE int rarityNameText(int code) { return giveText(rarityName(code)); }
 
-// The browser's own Shift_JIS table, turned round by the page (form.js), as
+// The browser's own Shift_JIS table, turned round by the page (core.js), as
 // the conversion of characters from UTF-8 and UTF-16 files: where the page
 // puts it, and then its use.
 EMSCRIPTEN_KEEPALIVE std::uint16_t* cp932Table() { return g_cp932Of; }
@@ -154,12 +191,13 @@ EMSCRIPTEN_KEEPALIVE int baseStatsText(int rarity, int index) {
   const CharacterRecord* c = roster().record(rarity, index);
   return giveText(c ? formatLine(baseStatsFormat(), {c->hp, c->attack, c->defence, c->speed}) : std::string());
 }
-// One base stat ("%d"): 0 HP, 1 attack, 2 defence, 3 speed; empty for none.
-EMSCRIPTEN_KEEPALIVE int baseStatText(int rarity, int index, int which) {
+// A character's four base stats (HP, attack, defence, speed), or null for none.
+EMSCRIPTEN_KEEPALIVE const std::int32_t* baseStats(int rarity, int index) {
+  static std::int32_t stats[kStatCount];
   const CharacterRecord* c = roster().record(rarity, index);
-  if (c == nullptr || which < 0 || which > 3) return giveText({});
-  const std::int32_t stats[] = {c->hp, c->attack, c->defence, c->speed};
-  return giveText(formatInteger(stats[which]));
+  if (c == nullptr) return nullptr;
+  std::tie(stats[0], stats[1], stats[2], stats[3]) = std::tie(c->hp, c->attack, c->defence, c->speed);
+  return stats;
 }
 
 // A field's text (`length` bytes in the input buffer) read as atoi reads it.
@@ -170,70 +208,15 @@ EMSCRIPTEN_KEEPALIVE int fieldNumber(int length) {
 EMSCRIPTEN_KEEPALIVE int integerText(int value) { return giveText(formatInteger(value)); }
 EMSCRIPTEN_KEEPALIVE int hpAfterStep(int hp, int delta) { return steppedHp(hp, delta); }
 
-// The growth check of a character: 1 when validation failed, 0 when it
-// passed, -1 when there is no such character. reportText gives its texts:
-// the seven lines (0 to 6, top to bottom) and the log (7).
-EMSCRIPTEN_KEEPALIVE int calculate(int rarity, int index, int battles, int hp, int attack, int defence, int speed) {
-  const CharacterRecord* c = roster().record(rarity, index);
-  if (c == nullptr) return -1;
-  g_report = runGrowthCheck(rarity, *c, {battles, hp, attack, defence, speed});
-  return g_report.failed ? 1 : 0;
-}
-EMSCRIPTEN_KEEPALIVE int reportText(int which) {
-  const std::string* texts[] = {&g_report.progressLine,        &g_report.currentHeading,
-                                &g_report.gainsLine,           &g_report.predictionHeading,
-                                &g_report.predictedValuesLine, &g_report.predictedGainsLine,
-                                &g_report.threeStatSumLine,    &g_report.logText};
-  return giveText(which >= 0 && which < 8 ? std::string_view(*texts[which]) : std::string_view{});
-}
-
-// The last check's figures for the page's chart, from the same report and
-// the same number formatting as its lines (read them after a check that
-// passed): for stat 0 to 3 (HP, attack, defence, speed), `which` 0 is the
-// gain's percentage of the base and 1 the predicted gain's (NaN without a
-// prediction); for stat 4, 0 is the progress and 1 the graph scale.
-EMSCRIPTEN_KEEPALIVE double chartNumber(int stat, int which) {
-  if (stat == 4) return which == 0 ? static_cast<double>(g_report.progress) : g_report.scale;
-  if (stat < 0 || stat > 3) return 0.0;
-  const StatGrowth& growth = g_report.stats[static_cast<std::size_t>(stat)];
-  if (which == 0) return growth.percent;
-  return growth.predictedGainText.empty() ? std::numeric_limits<double>::quiet_NaN() : growth.predictedPercent;
-}
-// That number as its line prints it ("%.1f"; the progress "%d", the scale
-// "%.2f"); empty where there is none.
-EMSCRIPTEN_KEEPALIVE int chartNumberText(int stat, int which) {
-  if (stat == 4) return giveText(which == 0 ? formatInteger(g_report.progress) : formatFixed(g_report.scale, 2));
-  if (stat < 0 || stat > 3) return giveText({});
-  const StatGrowth& growth = g_report.stats[static_cast<std::size_t>(stat)];
-  if (which == 0) return giveText(formatFixed(growth.percent, 1));
-  return giveText(growth.predictedGainText.empty() ? std::string() : formatFixed(growth.predictedPercent, 1));
-}
-// A stat's piece of the gains line (0) or of the predicted gains line (1).
-EMSCRIPTEN_KEEPALIVE int chartStatText(int stat, int which) {
-  if (stat < 0 || stat > 3) return giveText({});
-  const StatGrowth& growth = g_report.stats[static_cast<std::size_t>(stat)];
-  return giveText(which == 0 ? growth.gainText : growth.predictedGainText);
-}
-// The last passing check's figures as its lines print them, each followed
-// by a line feed: the progress and the scale; each stat's gain and its
-// percentage; then, for a check with battles (empty without), each stat's
-// predicted value, gain and percentage, and the three-stat sum.
-EMSCRIPTEN_KEEPALIVE int checkFiguresText() {
-  const bool predicted = !g_report.predictionHeading.empty();
+// The growth check of a character of `rarity` with these base stats and
+// typed numbers, given as one report by name (reportByName).
+EMSCRIPTEN_KEEPALIVE int checkReport(int rarity, int baseHp, int baseAttack, int baseDefence, int baseSpeed,
+                                     int battles, int hp, int attack, int defence, int speed) {
+  CharacterRecord character;
+  std::tie(character.hp, character.attack, character.defence, character.speed) =
+      std::tie(baseHp, baseAttack, baseDefence, baseSpeed);
   g_text.clear();
-  const auto add = [](const std::string& figure) { g_text.append(figure).push_back('\n'); };
-  add(formatInteger(g_report.progress));
-  add(formatFixed(g_report.scale, 2));
-  for (const StatGrowth& growth : g_report.stats) {
-    add(formatInteger(growth.gain));
-    add(formatFixed(growth.percent, 1));
-  }
-  for (const StatGrowth& growth : g_report.stats) {
-    for (const double figure : {growth.predictedValue, growth.predictedGain, growth.predictedPercent}) {
-      add(predicted ? formatFixed(figure, 1) : std::string());
-    }
-  }
-  add(predicted ? formatFixed(g_report.threeStatSum, 1) : std::string());
+  addReport(runGrowthCheck(rarity, character, {battles, hp, attack, defence, speed}));
   return static_cast<int>(g_text.size());
 }
 // A rarity's battle limit; 0 for no rarity.

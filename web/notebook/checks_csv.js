@@ -5,20 +5,12 @@
 'use strict';
 
 const checksCsv = (() => {
-  const { FIGURES, characterKey } = keptChecks;
-  const FIGURE_HEADINGS = ['進捗率', '目盛', 'HP+', 'HP％', '攻+', '攻％', '防+', '防％', '早+', '早％',
-                           '予想HP', '予想HP+', '予想HP％', '予想攻', '予想攻+', '予想攻％', '予想防', '予想防+', '予想防％',
-                           '予想早', '予想早+', '予想早％', '3値合計'];
-  const HEADINGS = ['日時', 'データ', 'レアリティ', '名前', '基本HP', '基本攻撃', '基本防御', '基本素早さ',
-                    '戦歴', 'HP', '攻撃', '防御', '素早さ', ...FIGURE_HEADINGS];
+  const { FIGURES, VERSION, characterKey } = check, { NAMES } = stats;
+  const HEADINGS = ['日時', 'データ', 'レアリティ', '名前', ...NAMES.map((name) => `基本${name}`),
+                    '戦歴', ...NAMES, ...FIGURES.map(({ heading }) => heading)];
   const BYTE_ORDER_MARK = '\uFEFF';
-  // How each figure prints: "%d", "%.2f" or "%.1f"; the predicted ones and
-  // the sum are empty for a check at 0 battles.
-  const FIGURE_FORMS = FIGURES.map((name) => {
-    if (name === 'progress' || (name.endsWith('Gain') && !name.includes('Predicted'))) return /^-?\d+$/;
-    return name === 'scale' ? /^-?\d+\.\d\d$/ : /^-?\d+\.\d$/;
-  });
-  const PREDICTED = FIGURES.map((name) => name.includes('Predicted') || name === 'sum');
+  // How each figure prints: "%d", "%.2f" or "%.1f".
+  const FIGURE_FORMS = FIGURES.map(({ digits }) => new RegExp(digits === 0 ? '^-?\\d+$' : `^-?\\d+\\.\\d{${digits}}$`));
   const isInt32 = (text) => /^-?\d+$/.test(text) && (Number(text) | 0) === Number(text);
 
   // A spreadsheet takes a text that starts with = + - @ (or a tab or CR) for
@@ -32,9 +24,9 @@ const checksCsv = (() => {
   // The CSV text of `checks`; `rarityNames` by code.
   function write(checks, rarityNames) {
     const rows = [HEADINGS.join(',')];
-    for (const check of checks) {
-      rows.push([new Date(check.at).toISOString(), guarded(check.roster), rarityNames[check.rarity], guarded(check.name),
-                 ...check.base, ...check.typed, ...check.figures].map((field) => quoted(String(field))).join(','));
+    for (const kept of checks) {
+      rows.push([new Date(kept.at).toISOString(), guarded(kept.roster), rarityNames[kept.rarity], guarded(kept.name),
+                 ...kept.base, ...kept.typed, ...FIGURES.map(({ name }) => kept.figures[name])].map((field) => quoted(String(field))).join(','));
     }
     return `${BYTE_ORDER_MARK}${rows.join('\r\n')}\r\n`;
   }
@@ -93,16 +85,18 @@ const checksCsv = (() => {
       const rarity = rarityNames.indexOf(rarityName);
       const battles = Number(numbers[4]);
       const badNumber = numbers.findIndex((n) => !isInt32(n));
-      const badFigure = figures.findIndex((figure, i) => (PREDICTED[i] && battles === 0 ? figure !== '' : !FIGURE_FORMS[i].test(figure)));
+      const badFigure = figures.findIndex((figure, i) => (FIGURES[i].predicted && battles === 0 ? figure !== ''
+                                                                                                 : !FIGURE_FORMS[i].test(figure)));
       if (!Number.isFinite(at)) fault(HEADINGS[0]);
       else if (rarity < 0) fault(HEADINGS[2]);
       else if (name === '') fault(HEADINGS[3]);
       else if (badNumber >= 0) fault(HEADINGS[4 + badNumber]);
       else if (badFigure >= 0) fault(HEADINGS[13 + badFigure]);
       else {
-        const check = { at, roster: unguarded(roster), rarity, name: unguarded(name), base: numbers.slice(0, 4).map(Number),
-                        typed: numbers.slice(4).map(Number), figures };
-        checks.push({ character: characterKey(check), ...check });
+        const read = { at, roster: unguarded(roster), rarity, name: unguarded(name), base: numbers.slice(0, 4).map(Number),
+                       typed: numbers.slice(4).map(Number),
+                       figures: Object.fromEntries(FIGURES.map(({ name: figure }, i) => [figure, figures[i]])) };
+        checks.push({ version: VERSION, character: characterKey(read), ...read });
       }
     }
     return { checks, errors };

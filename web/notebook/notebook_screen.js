@@ -6,10 +6,12 @@
 // into view, so that thousands of characters open at once.
 'use strict';
 
-const notebook = (() => {
+const notebookScreen = (() => {
   const ROWS_AT_ONCE = 100;
   const LARGEST_ERRORS_LISTED = 20;
-  const { FIGURE, STATS } = keptChecks;
+  const { KEYS, CAPTIONS } = stats, { folded } = nameMatch, { draw: drawHistory } = historyChart, { exported, imported } = probe,
+        { read: readCsv, write: writeCsv } = checksCsv,
+        { latest: latestChecks, history: historyOf, all: allChecks, merge, clear, deleteCharacter, deleteCheck, whyNotKept } = keptChecks;
   const collator = new Intl.Collator('ja');
   const dateTime = new Intl.DateTimeFormat('ja-JP', { year: 'numeric', month: 'numeric', day: 'numeric', hour: '2-digit', minute: '2-digit' });
   const byId = (id) => document.getElementById(id);
@@ -37,15 +39,15 @@ const notebook = (() => {
     rarity: (row) => row.rarity,
     name: (row) => row.name,
     battles: (row) => row.typed[0],
-    progress: (row) => Number(row.figures[FIGURE.progress]),
-    sum: (row) => (row.figures[FIGURE.sum] === '' ? null : Number(row.figures[FIGURE.sum])),
+    progress: (row) => Number(row.figures.progress),
+    sum: (row) => (row.figures.sum === '' ? null : Number(row.figures.sum)),
     when: (row) => row.at,
   };
 
   const say = (message) => { status.textContent = message; };
-  const storageProblem = keptChecks.whyNotKept;
+  const storageProblem = whyNotKept;
   const battlesText = (check) => `${check.typed[0]}/${page.battleLimits[check.rarity]}`;
-  const gainText = (check, stat) => `+${check.figures[FIGURE[`${STATS[stat]}Gain`]]}(+${check.figures[FIGURE[`${STATS[stat]}Percent`]]}％)`;
+  const gainText = ({ figures }, key) => `+${figures[`${key}Gain`]}(+${figures[`${key}Percent`]}％)`;
 
   function cell(tag, className, label, text) {
     const element = Object.assign(document.createElement(tag), { className, textContent: text });
@@ -62,7 +64,7 @@ const notebook = (() => {
   function rowElement(row, index) {
     const tr = document.createElement('tr');
     Object.assign(tr.dataset, { character: row.character, rarity: row.rarity, name: row.name, battles: row.typed[0],
-                                progress: row.figures[FIGURE.progress], sum: row.figures[FIGURE.sum] });
+                                progress: row.figures.progress, sum: row.figures.sum });
     tr.setAttribute('aria-rowindex', index + 2);
     const name = cell('th', 'name', null, row.name);
     name.scope = 'row';
@@ -70,8 +72,8 @@ const notebook = (() => {
     actions.append(actionButton('choose', '選ぶ', row.name), actionButton('history', '履歴', row.name),
                    actionButton('delete', '削除', row.name));
     tr.append(cell('td', 'rarity', null, page.rarityNames[row.rarity]), name,
-              cell('td', 'number', '戦歴', battlesText(row)), cell('td', 'number', '進捗率', row.figures[FIGURE.progress]),
-              cell('td', 'number', '3値合計', row.figures[FIGURE.sum]), cell('td', 'when', null, dateTime.format(row.at)), actions);
+              cell('td', 'number', '戦歴', battlesText(row)), cell('td', 'number', '進捗率', row.figures.progress),
+              cell('td', 'number', '3値合計', row.figures.sum), cell('td', 'when', null, dateTime.format(row.at)), actions);
     return tr;
   }
 
@@ -91,7 +93,7 @@ const notebook = (() => {
   // The rows that pass the rarity and name filters, drawn from the first.
   function filter() {
     const rarity = rarityFilter.value;
-    const query = nameMatch.folded(searchBox.value);
+    const query = folded(searchBox.value);
     shown = rows.filter((row) => (rarity === '' || row.rarity === Number(rarity)) && row.folded.includes(query));
     table.setAttribute('aria-rowcount', shown.length + 1);
     byId('notebook-empty').hidden = rows.length > 0;
@@ -116,8 +118,7 @@ const notebook = (() => {
 
   async function load() {
     try {
-      const latest = await keptChecks.latest();
-      rows = latest.map((row) => Object.assign(row, { folded: nameMatch.folded(row.name) }));
+      rows = (await latestChecks()).map((row) => Object.assign(row, { folded: folded(row.name) }));
     } catch (error) {
       rows = [];
       say(storageProblem(error));
@@ -150,7 +151,7 @@ const notebook = (() => {
     const row = rowOf.get(key);
     let checks;
     try {
-      checks = await keptChecks.history(key);
+      checks = await historyOf(key);
     } catch (error) {
       say(storageProblem(error));
       return;
@@ -165,10 +166,10 @@ const notebook = (() => {
     const latest = checks[checks.length - 1];  // the last made: the keys run by time
     checks.sort((a, b) => a.typed[0] - b.typed[0] || a.at - b.at);
     byId('history-heading').textContent = `${page.rarityNames[row.rarity]} ${row.name} の記録`;
-    const percents = (check, kind) => STATS.map((stat) => check.figures[FIGURE[`${stat}${kind}`]]);
+    const percents = ({ figures }, kind) => KEYS.map((key) => figures[`${key}${kind}`]);
     list.hidden = true;
     historyView.hidden = false;
-    historyChart.draw(byId('history-chart'), {
+    drawHistory(byId('history-chart'), {
       limit: page.battleLimits[row.rarity],
       checks: checks.map((check) => ({ battles: check.typed[0], percents: percents(check, 'Percent') })),
       prediction: latest.typed[0] > 0
@@ -176,14 +177,14 @@ const notebook = (() => {
     });
     byId('history-checks').tBodies[0].replaceChildren(...checks.map((check) => {
       const tr = document.createElement('tr');
-      Object.assign(tr.dataset, { check: check.at, battles: check.typed[0], progress: check.figures[FIGURE.progress] });
+      Object.assign(tr.dataset, { check: check.at, battles: check.typed[0], progress: check.figures.progress });
       const battles = cell('th', 'number', '戦歴', battlesText(check));
       battles.scope = 'row';
       const actions = cell('td', 'actions');
       actions.append(actionButton('delete', '削除', `${battlesText(check)}戦の記録`));
-      tr.append(battles, cell('td', 'number', '進捗率', check.figures[FIGURE.progress]),
-                ...STATS.map((stat, i) => cell('td', 'number', ['HP', '攻', '防', '早'][i], gainText(check, i))),
-                cell('td', 'number', '3値合計', check.figures[FIGURE.sum]), cell('td', 'when', null, dateTime.format(check.at)), actions);
+      tr.append(battles, cell('td', 'number', '進捗率', check.figures.progress),
+                ...KEYS.map((key, stat) => cell('td', 'number', CAPTIONS[stat], gainText(check, key))),
+                cell('td', 'number', '3値合計', check.figures.sum), cell('td', 'when', null, dateTime.format(check.at)), actions);
       return tr;
     }));
     byId('history-heading').focus();
@@ -194,36 +195,33 @@ const notebook = (() => {
     list.hidden = false;
   }
 
-  // How long an export or an import took, for the benchmark.
-  const timed = (what, started) => { document.body.dataset[what] = (performance.now() - started).toFixed(1); };
-
   async function exportChecks() {
     const started = performance.now();
     let checks;
     try {
-      checks = await keptChecks.all();
+      checks = await allChecks();
     } catch (error) {
       say(storageProblem(error));
       return;
     }
     checks.sort((a, b) => a.at - b.at);
-    const url = URL.createObjectURL(new Blob([checksCsv.write(checks, page.rarityNames)], { type: 'text/csv;charset=utf-8' }));
+    const url = URL.createObjectURL(new Blob([writeCsv(checks, page.rarityNames)], { type: 'text/csv;charset=utf-8' }));
     const day = new Date().toLocaleDateString('sv-SE');  // YYYY-MM-DD
     Object.assign(document.createElement('a'), { href: url, download: `成長確認の記録-${day}.csv` }).click();
     setTimeout(() => URL.revokeObjectURL(url), 60000);
     say(`${checks.length} 件の記録を書き出しました。`);
-    timed('exportedIn', started);
+    exported(started);
   }
 
   async function importChecks(file) {
     const started = performance.now();
-    const read = checksCsv.read(await file.text(), page.rarityNames);
+    const read = readCsv(await file.text(), page.rarityNames);
     if (!read) {
       say(`「${file.name}」は記録の書き出し（CSV）ではありません。何も変えていません。`);
       return;
     }
     try {
-      await keptChecks.merge(read.checks);
+      await merge(read.checks);
     } catch (error) {
       say(storageProblem(error));
       return;
@@ -234,7 +232,7 @@ const notebook = (() => {
     say(`「${file.name}」から ${read.checks.length} 件の記録を読み込みました。` +
         (faults.length ? `読めなかった行: ${faults.join('、')}。` : ''));
     await load();
-    timed('importedIn', started);
+    imported(started);
   }
 
   function wire() {
@@ -262,7 +260,7 @@ const notebook = (() => {
         showHistory(row.character);
       } else {
         deleting(`${page.rarityNames[row.rarity]} ${row.name} の記録をすべて削除しますか？`,
-                 () => keptChecks.deleteCharacter(row.character), load);
+                 () => deleteCharacter(row.character), load);
       }
     });
     byId('history-checks').tBodies[0].addEventListener('click', (event) => {
@@ -270,10 +268,10 @@ const notebook = (() => {
       if (!button) return;
       const tr = button.closest('tr');
       const key = historyShown;
-      deleting(`${tr.dataset.battles}戦の記録を削除しますか？`, () => keptChecks.deleteCheck(key, Number(tr.dataset.check)),
+      deleting(`${tr.dataset.battles}戦の記録を削除しますか？`, () => deleteCheck(key, Number(tr.dataset.check)),
                () => showHistory(key));
     });
-    byId('notebook-clear').addEventListener('click', () => deleting('すべての記録を削除しますか？', keptChecks.clear, load));
+    byId('notebook-clear').addEventListener('click', () => deleting('すべての記録を削除しますか？', clear, load));
     byId('notebook-export').addEventListener('click', exportChecks);
     const importInput = byId('notebook-import');
     byId('notebook-import-button').addEventListener('click', () => importInput.click());

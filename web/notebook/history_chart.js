@@ -5,11 +5,10 @@
 'use strict';
 
 const historyChart = (() => {
+  const { add } = svgElement, { CAPTIONS } = stats;
   const HEIGHT = 340;
   const NARROWEST = 300;
-  const STATS = [['HP', '#ffb4b4'], ['攻', '#ffd27f'], ['防', '#8fd3ff'], ['早', '#b5f28f']];
-
-  const add = addSvgElement;
+  const COLOURS = ['#ffb4b4', '#ffd27f', '#8fd3ff', '#b5f28f'];  // HP, attack, defence, speed
 
   // Draws in `svg`: { limit, checks: [{ battles, percents: [4 texts] }] in
   // battle order, prediction: { battles, percents, predicted: [4 texts] } or
@@ -30,7 +29,8 @@ const historyChart = (() => {
     for (const battles of [0, Math.round(limit / 2), limit]) {
       add(svg, 'text', { x: x(battles), y: PLOT.bottom + 24, 'text-anchor': 'middle', class: 'history-axis' }, `${battles}戦`);
     }
-    STATS.forEach(([name, colour], stat) => {
+    CAPTIONS.forEach((name, stat) => {
+      const colour = COLOURS[stat];
       add(svg, 'text', { x: PLOT.left + 60 * stat, y: 22, fill: colour, class: 'history-legend' }, `━ ${name}`);
       const points = checks.map((check) => `${x(check.battles)},${y(check.percents[stat])}`);
       add(svg, 'polyline', { points: points.join(' '), stroke: colour, class: 'history-line', 'data-stat': name });
@@ -41,7 +41,7 @@ const historyChart = (() => {
       }
     });
 
-    const gains = (percents) => STATS.map(([name], stat) => `${name}+${percents[stat]}％`).join(' ');
+    const gains = (percents) => CAPTIONS.map((name, stat) => `${name}+${percents[stat]}％`).join(' ');
     const name = [`成長の履歴（${limit}戦まで）`, ...checks.map((check) => `${check.battles}戦 ${gains(check.percents)}`)];
     if (prediction) name.push(`${prediction.battles}戦からの予想 ${limit}戦 ${gains(prediction.predicted)}`);
     svg.setAttribute('aria-label', name.join('。'));

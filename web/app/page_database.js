@@ -1,7 +1,7 @@
 // The page's one IndexedDB database, on this device only: the roster file
 // kept for the next visit ('roster'), and the notebook's checks, all of a
 // character's in one record ('histories') and its latest in another
-// ('characters'), both under the character's key (checks.js).
+// ('characters'), both under the character's key (check.js).
 'use strict';
 
 const pageDatabase = (() => {

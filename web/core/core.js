@@ -1,0 +1,159 @@
+// The bridge to the C++ core (growth_web.cpp, compiled to WebAssembly in
+// growth_core.js): the one script that calls the core's functions or
+// touches its memory. Everything else reads plain values from here: texts
+// decoded, numbers as numbers, and a check's report with its lines and its
+// figures by name. Texts cross from the core as CP932 bytes and are shown
+// through the browser's Shift_JIS decoder.
+'use strict';
+
+const core = (() => {
+  const compile = createGrowthCore;  // growth_core.js, the core as Emscripten builds it
+  const shiftJis = new TextDecoder('shift_jis');
+  let wasm = null;  // the compiled core, once start() has resolved
+
+  // A text the core just gave (its length), decoded.
+  const text = (length) => {
+    const at = wasm._textBytes();
+    return shiftJis.decode(wasm.HEAPU8.subarray(at, at + length));
+  };
+  const fields = (length) => {
+    const pieces = text(length).split('\0');
+    pieces.pop();  // after the last NUL
+    return pieces;
+  };
+
+  // A typed text as bytes for the core's atoi-style reading: ASCII as it
+  // is, any other character as 0x81, which no number rule takes for white
+  // space, a sign or a digit (as no CP932 byte of such a character is).
+  const putInput = (typed) => {
+    const at = wasm._inputBuffer();
+    const length = Math.min(typed.length, wasm._inputCapacity());
+    for (let i = 0; i < length; ++i) {
+      const unit = typed.charCodeAt(i);
+      wasm.HEAPU8[at + i] = unit < 0x80 ? unit : 0x81;
+    }
+    return length;
+  };
+
+  const KINDS = ['frame', 'label', 'list', 'field', 'arrows', 'hpArrows', 'pushButton', 'resultBox'];
+  const FONTS = ['none', 'systemFont', 'rarityList', 'resultBox'];
+  const colourText = (colour) => `#${colour.toString(16).padStart(6, '0')}`;
+
+  // The report of one growth check, from its pairs of a name and a text:
+  // { failed, lines: [7 texts, top to bottom], log, figures: { name: text },
+  //   gainTexts: { stat: text }, predictedGainTexts: { stat: text } }.
+  function reportOf(pairs) {
+    const named = {};
+    for (let i = 0; i + 1 < pairs.length; i += 2) {
+      const [group, name] = pairs[i].split('.');
+      if (name === undefined) named[group] = pairs[i + 1];
+      else (named[group] ??= {})[name] = pairs[i + 1];
+    }
+    return {
+      failed: named.failed === '1',
+      lines: Array.from({ length: 7 }, (_, line) => named.line[line]),
+      log: named.log,
+      figures: named.figure || {},
+      gainTexts: named.gainText || {},
+      predictedGainTexts: named.predictedGainText || {},
+    };
+  }
+
+  // Characters of UTF-8 and UTF-16 files become CP932 by the browser's own
+  // Shift_JIS table, turned round: each code decoded on its own, the first
+  // code of a character kept, as Windows writes it, and the NEC-selected
+  // IBM extensions (lead bytes ED and EE) left out, since Windows writes
+  // their characters with the IBM codes (FA to FC). The few single bytes
+  // that only Windows' table has come from the core. Made once, before the
+  // first file is read.
+  let cp932TableReady = false;
+  function useBrowserCp932Table() {
+    if (cp932TableReady) return;
+    const codes = [0x80];
+    for (let byte = 0xa1; byte <= 0xdf; ++byte) codes.push(byte);  // half-width katakana
+    for (let lead = 0x81; lead <= 0xfc; ++lead) {
+      if ((lead >= 0xa0 && lead <= 0xdf) || lead === 0xed || lead === 0xee) continue;
+      for (let trail = 0x40; trail <= 0xfc; ++trail) if (trail !== 0x7f) codes.push(lead << 8 | trail);
+    }
+    const bytes = [];
+    for (const code of codes) code > 0xff ? bytes.push(code >> 8, code & 0xff, 0x0a) : bytes.push(code, 0x0a);
+    const characters = shiftJis.decode(new Uint8Array(bytes)).split('\n');
+    const table = new Uint16Array(wasm.HEAPU8.buffer, wasm._cp932Table(), 0x10000);
+    codes.forEach((code, i) => {
+      const character = characters[i];
+      if (character.length === 1 && character !== '\uFFFD' && table[character.charCodeAt(0)] === 0) {
+        table[character.charCodeAt(0)] = code;
+      }
+    });
+    wasm._useCp932Table();
+    cp932TableReady = true;
+  }
+
+  return {
+    async start() {
+      wasm = await compile();
+    },
+    // The size of the core's memory, in bytes.
+    memoryBytes: () => wasm.HEAPU8.buffer.byteLength,
+
+    // The form design, control by control in creation order: { kind,
+    // number, x, y, width, height, upperBound, font, colour (null for the
+    // platform's own), text }.
+    formDesign: () => Array.from({ length: wasm._controlCount() }, (_, i) => {
+      const [kind, number, x, y, width, height, upperBound, font, colour] =
+        Array.from({ length: 9 }, (_, which) => wasm._controlValue(i, which));
+      return { kind: KINDS[kind], number, x, y, width, height, upperBound, font: FONTS[font],
+               colour: colour >= 0 ? colourText(colour) : null, text: text(wasm._controlText(i)) };
+    }),
+    startRarity: () => wasm._startRarity(),
+    battleFieldReadChars: () => wasm._battleFieldReadChars(),
+    fieldReadChars: () => wasm._fieldReadChars(),
+    resultLineColour: () => colourText(wasm._resultLineColour()),
+    rarityNames: () => Array.from({ length: wasm._rarityCount() }, (_, code) => text(wasm._rarityNameText(code))),
+    battleLimits: () => Array.from({ length: wasm._rarityCount() }, (_, code) => wasm._battleLimitOf(code)),
+    openFailedCaption: () => text(wasm._openFailedCaptionText()),
+    // The failure dialog's text for the file the player chose.
+    openFailedText: (fileName) => text(wasm._openFailedTextText()).replace('\n', fileName),
+
+    // Typed texts, read as the Windows fields read them (no more than
+    // `maxChars` characters), and numbers as they print.
+    fieldNumber: (typed, maxChars) => wasm._fieldNumber(putInput(typed.slice(0, maxChars))),
+    integerText: (value) => text(wasm._integerText(value)),
+    hpAfterStep: (hp, sign) => wasm._hpAfterStep(hp, sign),
+
+    // The roster in use: a rarity's names in roster order; a character's
+    // base stats as four numbers (null for none) and as label 1004 prints them.
+    names(rarity) {
+      const names = text(wasm._characterNamesText(rarity)).split('\n');
+      names.pop();  // after the last line feed
+      return names;
+    },
+    baseStats(rarity, index) {
+      const at = wasm._baseStats(rarity, index);
+      return at === 0 ? null : Array.from(new Int32Array(wasm.HEAPU8.buffer, at, 4));
+    },
+    baseStatsText: (rarity, index) => text(wasm._baseStatsText(rarity, index)),
+
+    // The growth check of a character of `rarity` with `base` stats, for the
+    // five `typed` numbers (battles, HP, attack, defence, speed): its report.
+    check: (rarity, base, typed) => reportOf(fields(wasm._checkReport(rarity, ...base, ...typed))),
+
+    // A data file read into the spare roster, piece by piece; ending it
+    // shows that roster if it holds a character, and gives their number.
+    pieceBytes: () => wasm._inputCapacity(),
+    beginData() {
+      useBrowserCp932Table();
+      wasm._beginData();
+    },
+    // Feeds one piece (at most pieceBytes()); true when the text has ended
+    // at a 0x1A, so that the rest of the file can go unread.
+    feedData(piece) {
+      wasm.HEAPU8.set(piece, wasm._inputBuffer());
+      wasm._feedData(piece.length);
+      return wasm._dataEnded() === 1;
+    },
+    endData: () => wasm._endData(),
+    abandonData: () => wasm._abandonData(),
+    useSampleData: () => wasm._useSampleData(),
+  };
+})();

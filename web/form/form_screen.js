@@ -1,0 +1,209 @@
+// The form of the Windows program, in the browser, and what its controls
+// do: the rarity and name lists over the roster in use, the base stats, the
+// five fields with their arrows, the calculate button and the result lines,
+// with the growth chart beside the form. Every number, name, line and
+// message comes from the same C++ core (core.js). A check that passes is
+// announced, with its report, to whoever started the screen.
+'use strict';
+
+const formScreen = (() => {
+  const id = controlIds, { FIELDS, ARROWS, RESULT_LINES, build } = formControls, { folded } = nameMatch,
+        { create } = growthChart, { start: layOut } = pageLayout,
+        { baseStats, baseStatsText, battleFieldReadChars, check: checkOf, fieldNumber, fieldReadChars, formDesign, hpAfterStep,
+          integerText, names: namesOf, rarityNames, resultLineColour, startRarity } = core;
+
+  let controls;
+  const control = (number) => controls.get(number);
+  let rarityList, nameList, nameSearch, fields, chart, fit;
+  let checked = () => {};  // told of each check that passes
+
+  // A line's text, each piece between its spaces in an element of its own,
+  // which the one-column layout keeps whole when a result line wraps.
+  const setLine = (number, line) => {
+    control(number).replaceChildren(...line.split(/( +)/).filter(Boolean)
+      .map((piece) => (piece.startsWith(' ') ? piece : Object.assign(document.createElement('span'), { textContent: piece }))));
+  };
+  const numberIn = (field, maxChars) => fieldNumber(field.value, maxChars);
+
+  let names = [];          // the names of the rarity shown, in roster order
+  let foldedNames = null;  // and as the search compares them, once it is used
+  let listed = null;       // the character at each list position while the search narrows the list
+  let shownCharacter = -1;
+  let lastShownCharacter = -1;  // the one that clearing the search chooses again
+  const chosenCharacter = () => (listed ? (listed[nameList.selectedIndex] ?? -1) : nameList.selectedIndex);
+
+  // Lists the names that match the search (every name while it is empty),
+  // and chooses `character` where it is listed, else the first.
+  function listNames(character) {
+    const query = folded(nameSearch.value);
+    listed = null;
+    if (query !== '') {
+      foldedNames ??= names.map(folded);
+      listed = [];
+      foldedNames.forEach((name, index) => { if (name.includes(query)) listed.push(index); });
+    }
+    const shown = listed ? listed.map((index) => names[index]) : names;
+    nameList.replaceChildren(...shown.map((name) => {
+      const option = document.createElement('option');
+      option.textContent = name;
+      return option;
+    }));
+    const position = listed ? listed.indexOf(character) : character;
+    nameList.selectedIndex = shown.length > 0 ? Math.max(position, 0) : -1;  // the page's own choice raises no change
+  }
+
+  // Show rarity: its characters in roster order, the first one chosen.
+  function showRarity(rarity) {
+    names = namesOf(rarity);
+    foldedNames = null;
+    listNames(0);
+    showCharacter();
+  }
+
+  // Show character: its base stats, and in the four stat fields while the
+  // battle field reads 0.
+  function showCharacter() {
+    const rarity = rarityList.selectedIndex;
+    const index = chosenCharacter();
+    shownCharacter = index;
+    if (index >= 0) lastShownCharacter = index;
+    setLine(id.baseStatsLabel, baseStatsText(rarity, index));
+    const base = baseStats(rarity, index);
+    if (!base) return;  // a rarity without characters: nothing to show
+    if (numberIn(fields[0], battleFieldReadChars()) !== 0) return;
+    fields[0].value = '0';
+    fields.slice(1).forEach((field, stat) => { field.value = integerText(base[stat]); });
+  }
+
+  // The arrows: the HP field two up or down, any other field one within
+  // 0 and its arrows' upper bound.
+  function stepArrows(arrows, sign) {
+    const field = fields[ARROWS.indexOf(Number(arrows.dataset.number))];
+    const current = numberIn(field, fieldReadChars());
+    field.value = integerText(arrows.dataset.kind === 'hpArrows' ? hpAfterStep(current, sign)
+                                                                        : Math.min(Math.max(current + sign, 0), Number(arrows.dataset.upperBound)));
+  }
+
+  function calculate() {
+    for (const number of RESULT_LINES) setLine(number, '');
+    const typed = fields.map((field) => numberIn(field, fieldReadChars()));
+    const [rarity, index] = [rarityList.selectedIndex, chosenCharacter()];
+    const base = baseStats(rarity, index);
+    if (!base) return;  // no character to check
+    const report = checkOf(rarity, base, typed);
+    if (report.failed) {
+      setLine(RESULT_LINES[0], report.lines[0]);
+      return;  // the result box keeps the last good log
+    }
+    RESULT_LINES.forEach((number, line) => setLine(number, report.lines[line]));
+    control(id.resultBox).value = report.log;
+    chart.show(report);
+    checked(report, { rarity, name: names[index], base, typed });
+  }
+
+  // Full-width digits and minus signs as their ASCII forms, one character
+  // for one, so that the caret stays where it was.
+  const asciiDigits = (typed) => typed.replace(/[０-９－]/g, (c) => String.fromCharCode(c.charCodeAt(0) - 0xFEE0)).replace(/−/g, '-');
+  function commitAscii(field) {
+    const ascii = asciiDigits(field.value);
+    if (ascii === field.value) return;
+    const [start, end] = [field.selectionStart, field.selectionEnd];
+    field.value = ascii;
+    field.setSelectionRange(start, end);
+  }
+
+  // A held arrow steps again and again, as a held arrow control does.
+  function holdToRepeat(button, step) {
+    let timer = null;
+    const stop = () => { clearTimeout(timer); timer = null; };
+    const repeat = (delay) => { timer = setTimeout(() => { step(); repeat(60); }, delay); };
+    button.addEventListener('pointerdown', (event) => {
+      if (event.button !== 0) return;
+      event.preventDefault();
+      step();
+      repeat(400);
+    });
+    for (const end of ['pointerup', 'pointerleave', 'pointercancel']) button.addEventListener(end, stop);
+    button.addEventListener('click', (event) => { if (event.detail === 0) step(); });  // from the keyboard or assistive technology
+  }
+
+  function wire() {
+    rarityList.addEventListener('change', () => showRarity(rarityList.selectedIndex));
+    nameList.addEventListener('change', showCharacter);
+    nameSearch.addEventListener('input', () => {
+      listNames(lastShownCharacter);
+      if (chosenCharacter() !== shownCharacter) showCharacter();
+    });
+    control(id.calculateButton).addEventListener('click', calculate);
+    fields.forEach((field, which) => {
+      const arrows = control(ARROWS[which]);
+      const [up, down] = arrows.querySelectorAll('button');
+      holdToRepeat(up, () => stepArrows(arrows, 1));
+      holdToRepeat(down, () => stepArrows(arrows, -1));
+      field.addEventListener('keydown', (event) => {
+        if (event.key === 'Enter' || event.key === 'Escape') {
+          event.preventDefault();  // they start nothing
+        } else if (event.key === 'ArrowUp' || event.key === 'ArrowDown') {
+          event.preventDefault();  // the Up and Down keys work as the arrows
+          stepArrows(arrows, event.key === 'ArrowUp' ? 1 : -1);
+        }
+      });
+      // Only digits from the keyboard, as in the Windows number fields; a
+      // Japanese keyboard's full-width ones too, which become ASCII as they
+      // are committed: by a plain input, or at the end of a composition,
+      // which a phone's keyboard commits with no input event after it.
+      field.addEventListener('beforeinput', (event) => {
+        if (event.inputType === 'insertText' && /[^0-9０-９]/.test(event.data || '')) event.preventDefault();
+      });
+      field.addEventListener('input', (event) => { if (!event.isComposing) commitAscii(field); });
+      field.addEventListener('compositionend', () => commitAscii(field));
+    });
+  }
+
+  return {
+    // Builds the form in #form and the chart in #growth-chart, lays them
+    // out in #app, and lists the rarities, on the core's start rarity.
+    // `onChecked(report, { rarity, name, base, typed })` hears of every
+    // check that passes.
+    start(onChecked) {
+      checked = onChecked;
+      controls = build(document.getElementById('form'), formDesign());
+      [rarityList, nameList, nameSearch] = [control(id.rarityList), control(id.nameList), control('nameSearch')];
+      fields = FIELDS.map(control);
+      wire();
+      const app = document.getElementById('app');
+      app.style.setProperty('--result-line', resultLineColour());
+      chart = create(document.getElementById('growth-chart'));
+      fit = layOut(app, chart);
+      for (const name of rarityNames()) rarityList.append(new Option(name));
+      rarityList.selectedIndex = startRarity();
+    },
+    // Lists the chosen rarity's characters again, from the roster in use.
+    showRoster: () => showRarity(rarityList.selectedIndex),
+    // Shows the form again after another screen, laid out for the window
+    // as it is now, and focuses the battle field or `focus`.
+    show(focus) {
+      document.getElementById('app').hidden = false;
+      fit();
+      (focus || fields[0]).focus();
+    },
+    hide() {
+      document.getElementById('app').hidden = true;
+    },
+    // Chooses a character in the form, with its five numbers in the fields:
+    // { rarity, name, base, typed }. False when the roster in use has no
+    // such character (the same rarity, name and base stats).
+    choose({ rarity, name, base, typed }) {
+      const sameBase = (index) => baseStats(rarity, index).every((stat, which) => stat === base[which]);
+      const index = namesOf(rarity).findIndex((listedName, i) => listedName === name && sameBase(i));
+      if (index < 0) return false;
+      nameSearch.value = '';
+      rarityList.selectedIndex = rarity;
+      showRarity(rarity);
+      nameList.selectedIndex = index;
+      showCharacter();
+      fields.forEach((field, which) => { field.value = integerText(typed[which]); });
+      return true;
+    },
+  };
+})();

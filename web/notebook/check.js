@@ -1,0 +1,92 @@
+// A check as the notebook keeps, exports and imports it, and the rules of
+// its identity. A check is
+//   { version, character, at, roster, rarity, name, base: [4 numbers],
+//     typed: [5 numbers], figures: { name: text } }
+// where `figures` are the figures of its result lines as the core prints
+// them (FIGURES), and `character` its character's key. Every record read
+// back, of any version the page has written, passes restore().
+'use strict';
+
+const check = (() => {
+  const { KEYS, CAPTIONS } = stats;
+  const VERSION = 2;
+
+  // The figures by name, in the order an export's columns give them, with
+  // each one's heading there and how it prints: "%d", "%.2f" or "%.1f".
+  // The prediction's figures are empty for a check at 0 battles.
+  const FIGURES = Object.freeze([
+    { name: 'progress', heading: '進捗率', digits: 0 },
+    { name: 'scale', heading: '目盛', digits: 2 },
+    ...KEYS.flatMap((key, stat) => [{ name: `${key}Gain`, heading: `${CAPTIONS[stat]}+`, digits: 0 },
+                                    { name: `${key}Percent`, heading: `${CAPTIONS[stat]}％`, digits: 1 }]),
+    ...KEYS.flatMap((key, stat) => [
+      { name: `${key}Predicted`, heading: `予想${CAPTIONS[stat]}`, digits: 1, predicted: true },
+      { name: `${key}PredictedGain`, heading: `予想${CAPTIONS[stat]}+`, digits: 1, predicted: true },
+      { name: `${key}PredictedPercent`, heading: `予想${CAPTIONS[stat]}％`, digits: 1, predicted: true }]),
+    { name: 'sum', heading: '3値合計', digits: 1, predicted: true },
+  ].map(Object.freeze));
+
+  // A kept record holds its figures as a list, the cheapest form for the
+  // browser to store and read back, in the order that its version names.
+  // A version the page does not know (kept by a newer page) is refused,
+  // never read by a guess.
+  const FIGURE_ORDERS = {
+    1: ['progress', 'scale', 'hpGain', 'hpPercent', 'attackGain', 'attackPercent', 'defenceGain', 'defencePercent',
+        'speedGain', 'speedPercent', 'hpPredicted', 'hpPredictedGain', 'hpPredictedPercent', 'attackPredicted',
+        'attackPredictedGain', 'attackPredictedPercent', 'defencePredicted', 'defencePredictedGain',
+        'defencePredictedPercent', 'speedPredicted', 'speedPredictedGain', 'speedPredictedPercent', 'sum'],
+    2: FIGURES.map(({ name }) => name),
+  };
+
+  // A character's key: its rarity, name and base stats (a name holds no tab).
+  const characterKey = ({ rarity, name, base }) => [rarity, name, ...base].join('\t');
+  const sameNumbers = (a, b) => a.length === b.length && a.every((n, i) => n === b[i]);
+
+  // A kept list of figures, by name, as `version` ordered it.
+  function figuresOf(list, version) {
+    const order = FIGURE_ORDERS[version];
+    if (!order) throw new Error(`a record of version ${version}, kept by a newer page`);
+    const figures = {};
+    order.forEach((name, i) => { figures[name] = list[i] ?? ''; });
+    return figures;
+  }
+  const listOf = (figures) => FIGURE_ORDERS[VERSION].map((name) => figures[name]);
+
+  return {
+    VERSION, FIGURES, characterKey, sameNumbers,
+
+    // The check made of a report that passed, and what was checked:
+    // { at, roster, rarity, name, base, typed }.
+    fromReport(report, made) {
+      const missing = FIGURES.find(({ name }) => report.figures[name] === undefined);
+      if (missing) throw new Error(`the core's report has no figure "${missing.name}"`);
+      const figures = Object.fromEntries(FIGURES.map(({ name }) => [name, report.figures[name]]));
+      return { version: VERSION, character: characterKey(made), ...made, figures };
+    },
+
+    // A kept record (a check, or a history with its checks) of any version
+    // (none for the first), with its figures by name; and a record as it is
+    // kept. A history's checks have the history's version.
+    restore(record) {
+      const version = record.version ?? 1;
+      const restored = { ...record, version: VERSION };
+      if (record.figures) restored.figures = figuresOf(record.figures, version);
+      if (record.checks) restored.checks = record.checks.map((kept) => ({ ...kept, figures: figuresOf(kept.figures, version) }));
+      return restored;
+    },
+    stored(record) {
+      const stored = { ...record, version: VERSION };
+      if (record.figures) stored.figures = listOf(record.figures);
+      if (record.checks) stored.checks = record.checks.map((kept) => ({ ...kept, figures: listOf(kept.figures) }));
+      return stored;
+    },
+
+    // A character's checks with `more` of it added, oldest first: a check
+    // already there (the same time) is there once, as `more` has it.
+    merged(checks, more) {
+      const byTime = new Map(checks.map((kept) => [kept.at, kept]));
+      for (const added of more) byTime.set(added.at, added);
+      return [...byTime.values()].sort((a, b) => a.at - b.at);
+    },
+  };
+})();

@@ -1,0 +1,10 @@
+// The four stats, in the core's order (HP, attack, defence, speed), as the
+// page names them: the keys of a check's figures, the short captions of the
+// result lines, charts and tables (HP 攻 防 早), and the fields' own names.
+'use strict';
+
+const stats = Object.freeze({
+  KEYS: Object.freeze(['hp', 'attack', 'defence', 'speed']),
+  CAPTIONS: Object.freeze(['HP', '攻', '防', '早']),
+  NAMES: Object.freeze(['HP', '攻撃', '防御', '素早さ']),
+});
