@@ -17,11 +17,26 @@ inline constexpr int kExactDecimals = 770;
 inline constexpr std::size_t kExactScientificBytes = kExactDecimals + 32;
 
 // "d.<770 digits>e<sign><exponent>" for a finite `magnitude` >= 0, from the
-// source the build chose.
-std::string exactScientific(double magnitude);
+// source the build chose (with `decimals` digits after the point, rounded
+// as those sources round, for fewer).
+std::string exactScientific(double magnitude, int decimals = kExactDecimals);
+
+// The scientific form of a finite `magnitude` >= 0 whose first
+// kRoundingDigits significant digits are those of its exact expansion: what
+// rounding to 17 significant digits needs. Between 1e-7 and 1e48 that takes
+// 48 decimals, a few dozen digits to print instead of 770. A source rounds
+// its last digit, which can carry into the 18th only where the exact digits
+// from the 19th to the 49th are all 9; then the double would lie within a
+// relative 5e-49 below a decimal of 18 significant digits, and no double
+// there lies so near one that it is not equal to: K 10^Q - M 2^E, when not
+// 0, is at least 10^Q 2^E relative to M 2^E (M < 2^53, K < 10^18), which
+// is more than 1e-41 from 1e-7 up and more than 1/x below 1e48. Outside
+// that range the exact expansion is printed whole.
+inline constexpr int kRoundingDigits = 18;
+std::string scientificForRounding(double magnitude);
 
 // Each source on its own, where the build has it, so that tests can compare.
-std::string exactScientificBySnprintf(double magnitude);
+std::string exactScientificBySnprintf(double magnitude, int decimals = kExactDecimals);
 #if GROWTH_HAVE_TO_CHARS_PRECISION
-std::string exactScientificByToChars(double magnitude);
+std::string exactScientificByToChars(double magnitude, int decimals = kExactDecimals);
 #endif

@@ -1,8 +1,11 @@
 #include "growth/number_format.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 #include "growth/exact_digits.h"
 #include "roster/cp932_text.h"
@@ -31,7 +34,7 @@ struct SignificantDigits {
 };
 
 SignificantDigits roundToSignificant(double magnitude) {
-  const std::string scientific = exactScientific(magnitude);
+  const std::string scientific = scientificForRounding(magnitude);
   const std::string_view text = scientific;
   const std::size_t exponentMark = text.find('e');
 
@@ -43,6 +46,7 @@ SignificantDigits roundToSignificant(double magnitude) {
   std::from_chars(exponentText.data() + (exponentText[0] == '+' ? 1 : 0),
                   exponentText.data() + exponentText.size(), exponent);
 
+  static_assert(kRoundingDigits == kSignificantDigits + 1, "the digit after the 17th decides the rounding");
   SignificantDigits rounded{exact.substr(0, kSignificantDigits), exponent};
   if (exact[kSignificantDigits] >= '5' && !incrementDigits(rounded.digits)) {
     rounded.digits.insert(rounded.digits.begin(), '1');
@@ -83,11 +87,27 @@ std::string formatFixed(double value, int decimals) {
   const bool negative = std::signbit(value);
   if (std::isinf(value)) return negative ? "-inf" : "inf";
 
+  // The same figures recur (a check's line and its figure, one check and
+  // the next, thousands of them when a notebook is imported), and each
+  // takes the exact digits of a double: the last texts made are kept, by
+  // the double's bits and the decimals. The core runs on one thread.
+  struct Made {
+    std::uint64_t bits = 0;
+    int decimals = -1;
+    std::string text;
+  };
+  static std::array<Made, 1024> made;
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  Made& slot = made[(bits ^ (bits >> 29) ^ (bits >> 47) ^ static_cast<std::uint64_t>(decimals) * 0x9E3779B1u) % made.size()];
+  if (slot.bits == bits && slot.decimals == decimals) return slot.text;
+
   std::string digits = scaledRoundedDigits(std::fabs(value), decimals);
   const auto width = static_cast<std::size_t>(decimals) + 1;
   if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
   if (decimals > 0) digits.insert(digits.size() - static_cast<std::size_t>(decimals), 1, '.');
-  return negative ? "-" + digits : digits;
+  slot = {bits, decimals, negative ? "-" + digits : digits};
+  return slot.text;
 }
 
 std::string formatLine(std::string_view format, std::initializer_list<FormatArg> args) {

@@ -7,4 +7,4 @@ test_packages=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
 # rsvg-convert, which draws the PNG icons from the SVG ones; for its tests
 # Debian's Chromium, driven from Node.js.
 web_packages=(emscripten node-acorn librsvg2-bin)
-web_test_packages=(chromium)
+web_test_packages=(chromium libreoffice-calc-nogui)

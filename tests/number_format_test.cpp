@@ -144,3 +144,29 @@ TEST(ExactDigits, SnprintfAndToCharsGiveTheSameDigits) {
 
 }  // namespace
 #endif
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "growth/exact_digits.h"
+
+namespace {
+
+// The short form that rounding reads has the exact expansion's first 18
+// significant digits, across its range and at its ends.
+TEST(ExactDigits, TheShortFormStartsWithTheExactDigits) {
+  std::vector<double> values = {1e-7, std::nextafter(1e-7, 0.0), 1e48, std::nextafter(1e48, 0.0), 0.1, 30.0, 1.0 / 3.0,
+                                0.30000000000000004, 123456789.123456789, 9.999999999999999e47};
+  std::mt19937_64 random(20261210);
+  std::uniform_real_distribution<double> exponent(-9.0, 50.0);
+  while (values.size() < 20000) values.push_back(std::pow(10.0, exponent(random)));
+  const auto leading = [](const std::string& scientific) {
+    return scientific.substr(0, kRoundingDigits + 1) + scientific.substr(scientific.find('e'));
+  };
+  for (const double value : values) {
+    ASSERT_EQ(leading(scientificForRounding(value)), leading(exactScientific(value))) << std::hexfloat << value;
+  }
+}
+
+}  // namespace

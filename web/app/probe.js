@@ -33,6 +33,11 @@ const probe = (() => {
       counted('keeps');
     },
     exported: (started) => { data().exportedIn = since(started); },
+    // An import chosen at `started` is kept; and its rows drawn, once the
+    // browser has drawn the next frame.
     imported: (started) => { data().importedIn = since(started); },
+    importShown(started) {
+      requestAnimationFrame(() => setTimeout(() => { data().importShownIn = since(started); }));
+    },
   };
 })();

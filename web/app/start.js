@@ -8,9 +8,9 @@
 (async () => {
   const { fromReport } = check, { keep: keepCheckIn, whyNotKept } = keptChecks, { read: readData, cancel: cancelData } = dataFile,
         { get: keptFile, keep: keepFile, forget: forgetFile } = keptRoster, { fileListed, fileOpened, checkSettled, ready } = probe,
-        { start: startForm, showRoster, show: showForm, hide: hideForm, choose } = formScreen,
+        { start: startForm, showRoster, show: showForm, hide: hideForm, holds, choose } = formScreen,
         { start: startNotebook, open: openNotebookScreen } = notebookScreen,
-        { start: startCore, openFailedCaption, openFailedText, memoryBytes, rarityNames, battleLimits, useSampleData } = core;
+        { start: startCore, openFailedCaption, openFailedText, memoryBytes, rarityNames, battleLimits, useSampleData, checkMany } = core;
   await startCore();
 
   const byId = (id) => document.getElementById(id);
@@ -93,12 +93,18 @@
   });
 
   // Keeps each check that passes in the notebook, and says so where the
-  // browser keeps nothing or has no room.
+  // browser keeps nothing or has no room. Once a check is kept, the browser
+  // is asked to keep the page's data for good rather than as it pleases.
   const checkNote = byId('check-note');
+  let persistenceAsked = false;
   async function keepCheck(report, made) {
     const started = performance.now();
     try {
-      await keepCheckIn(fromReport(report, { at: Date.now(), roster: rosterName, ...made }));
+      const outcome = await keepCheckIn(fromReport(report, { at: Date.now(), roster: rosterName, ...made }));
+      if (outcome === 'kept' && !persistenceAsked && navigator.storage && navigator.storage.persist) {
+        persistenceAsked = true;
+        navigator.storage.persist().catch(() => {});
+      }
       checkNote.textContent = '';
     } catch (error) {
       checkNote.textContent = whyNotKept(error);
@@ -112,7 +118,9 @@
   startNotebook({
     rarityNames: rarityNames(),
     battleLimits: battleLimits(),
+    holds,
     choose,
+    checkMany,
     closed: (chosen) => showForm(chosen ? null : openNotebook),
   });
   openNotebook.addEventListener('click', () => {

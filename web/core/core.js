@@ -35,6 +35,7 @@ const core = (() => {
     return length;
   };
 
+  const MANY_AT_ONCE = 8192;  // checks computed in one call: a few hundred KB of the core's memory
   const KINDS = ['frame', 'label', 'list', 'field', 'arrows', 'hpArrows', 'pushButton', 'resultBox'];
   const FONTS = ['none', 'systemFont', 'rarityList', 'resultBox'];
   const colourText = (colour) => `#${colour.toString(16).padStart(6, '0')}`;
@@ -137,6 +138,32 @@ const core = (() => {
     // The growth check of a character of `rarity` with `base` stats, for the
     // five `typed` numbers (battles, HP, attack, defence, speed): its report.
     check: (rarity, base, typed) => reportOf(fields(wasm._checkReport(rarity, ...base, ...typed))),
+
+    // Many checks at once, as an import computes them again: for each
+    // { rarity, base, typed }, { failed: false, figures: { name: text } },
+    // or { failed: true, message } with the check's own message.
+    checkMany(checks) {
+      const results = [];
+      for (let from = 0; from < checks.length; from += MANY_AT_ONCE) {
+        const batch = checks.slice(from, from + MANY_AT_ONCE);
+        const numbers = new Int32Array(wasm.HEAPU8.buffer, wasm._checksInput(batch.length), batch.length * 10);
+        batch.forEach(({ rarity, base, typed }, i) => numbers.set([rarity, ...base, ...typed], i * 10));
+        const [names, ...lines] = text(wasm._checkMany(batch.length)).split('\n');
+        lines.pop();  // after the last line feed
+        const order = names.split('\t');
+        for (const line of lines) {
+          const [failed, ...figures] = line.split('\t');
+          if (failed === '1') {
+            results.push({ failed: true, message: figures[0] });
+          } else {
+            const named = {};
+            order.forEach((name, i) => { named[name] = figures[i]; });
+            results.push({ failed: false, figures: named });
+          }
+        }
+      }
+      return results;
+    },
 
     // A data file read into the spare roster, piece by piece; ending it
     // shows that roster if it holds a character, and gives their number.

@@ -6,11 +6,13 @@
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <vector>
 
 #include "form/form_design.h"
 #include "growth/growth_check.h"
@@ -47,18 +49,40 @@ int giveText(std::string_view text) {
   return static_cast<int>(g_text.size());
 }
 
+// Calls add(group, name, text) for each figure of a check that passed, as
+// the lines print it: "figure" with its name (the prediction's empty at 0
+// battles), then each stat's piece of the gains line and of the predicted
+// gains line, "gainText" and "predictedGainText" with the stat's name.
+template <typename Add>
+void eachFigure(const GrowthReport& report, Add add) {
+  constexpr std::string_view kStats[kStatCount] = {"hp", "attack", "defence", "speed"};
+  const bool predicted = !report.predictionHeading.empty();
+  const auto tenths = [predicted](double figure) { return predicted ? formatFixed(figure, 1) : std::string(); };
+  add("figure", "progress", formatInteger(report.progress));
+  add("figure", "scale", formatFixed(report.scale, 2));
+  for (std::size_t stat = 0; stat < kStatCount; ++stat) {
+    const StatGrowth& growth = report.stats[stat];
+    const std::string name(kStats[stat]);
+    add("figure", name + "Gain", formatInteger(growth.gain));
+    add("figure", name + "Percent", formatFixed(growth.percent, 1));
+    add("figure", name + "Predicted", tenths(growth.predictedValue));
+    add("figure", name + "PredictedGain", tenths(growth.predictedGain));
+    add("figure", name + "PredictedPercent", tenths(growth.predictedPercent));
+    add("gainText", name, growth.gainText);
+    add("predictedGainText", name, growth.predictedGainText);
+  }
+  add("figure", "sum", tenths(report.threeStatSum));
+}
+
 // A report as pairs of a name and a text, each ended by a NUL (which no
 // line holds): "failed" (1 or 0); the seven lines top to bottom, "line.0"
 // to "line.6", and the result box's "log"; then, for a check that passed,
-// its figures as the lines print them, "figure.<name>" (the prediction's
-// empty at 0 battles), and each stat's piece of the gains line and of the
-// predicted gains line, "gainText.<stat>" and "predictedGainText.<stat>".
+// each of its figures as "<group>.<name>".
 void addField(std::string_view name, std::string_view text) {
   g_text.append(name).push_back('\0');
   g_text.append(text).push_back('\0');
 }
 void addReport(const GrowthReport& report) {
-  constexpr std::string_view kStats[kStatCount] = {"hp", "attack", "defence", "speed"};
   const std::string* lines[] = {&report.progressLine,        &report.currentHeading,     &report.gainsLine,
                                 &report.predictionHeading,   &report.predictedValuesLine, &report.predictedGainsLine,
                                 &report.threeStatSumLine};
@@ -66,23 +90,15 @@ void addReport(const GrowthReport& report) {
   for (std::size_t line = 0; line < std::size(lines); ++line) addField("line." + std::to_string(line), *lines[line]);
   addField("log", report.logText);
   if (report.failed) return;
-  const bool predicted = !report.predictionHeading.empty();
-  const auto tenths = [predicted](double figure) { return predicted ? formatFixed(figure, 1) : std::string(); };
-  addField("figure.progress", formatInteger(report.progress));
-  addField("figure.scale", formatFixed(report.scale, 2));
-  for (std::size_t stat = 0; stat < kStatCount; ++stat) {
-    const StatGrowth& growth = report.stats[stat];
-    const std::string name(kStats[stat]);
-    addField("figure." + name + "Gain", formatInteger(growth.gain));
-    addField("figure." + name + "Percent", formatFixed(growth.percent, 1));
-    addField("figure." + name + "Predicted", tenths(growth.predictedValue));
-    addField("figure." + name + "PredictedGain", tenths(growth.predictedGain));
-    addField("figure." + name + "PredictedPercent", tenths(growth.predictedPercent));
-    addField("gainText." + name, growth.gainText);
-    addField("predictedGainText." + name, growth.predictedGainText);
-  }
-  addField("figure.sum", tenths(report.threeStatSum));
+  eachFigure(report, [](std::string_view group, const std::string& name, const std::string& text) {
+    addField(std::string(group) + "." + name, text);
+  });
 }
+
+// The inputs of checkMany: for each check, its rarity, four base stats and
+// five typed numbers.
+constexpr std::size_t kNumbersPerCheck = 10;
+std::vector<std::int32_t> g_manyChecks;
 
 const ControlDesign* design(int index) {
   const auto controls = formControls();
@@ -219,6 +235,39 @@ EMSCRIPTEN_KEEPALIVE int checkReport(int rarity, int baseHp, int baseAttack, int
   addReport(runGrowthCheck(rarity, character, {battles, hp, attack, defence, speed}));
   return static_cast<int>(g_text.size());
 }
+// Many checks in one pass, as an import recomputes them: checksInput(count)
+// gives room for `count` checks' numbers (checkMany's inputs), and
+// checkMany(count) runs them. Its text is a line of the figures' names, then
+// a line a check: "0" and its figures, or "1" and the message of the check
+// that failed, all after tabs (which no figure or message holds).
+EMSCRIPTEN_KEEPALIVE std::int32_t* checksInput(int count) {
+  g_manyChecks.assign(static_cast<std::size_t>(std::max(count, 0)) * kNumbersPerCheck, 0);
+  return g_manyChecks.data();
+}
+EMSCRIPTEN_KEEPALIVE int checkMany(int count) {
+  g_text.clear();
+  const auto addFigure = [](bool name) {
+    return [name](std::string_view group, const std::string& figure, const std::string& text) {
+      if (group != "figure") return;
+      if (!g_text.empty() && g_text.back() != '\n') g_text.push_back('\t');
+      g_text.append(name ? figure : text);
+    };
+  };
+  eachFigure(GrowthReport{}, addFigure(true));
+  const std::size_t checks = std::min(static_cast<std::size_t>(std::max(count, 0)), g_manyChecks.size() / kNumbersPerCheck);
+  for (std::size_t i = 0; i < checks; ++i) {
+    const std::int32_t* n = &g_manyChecks[i * kNumbersPerCheck];
+    CharacterRecord character;
+    std::tie(character.hp, character.attack, character.defence, character.speed) = std::tie(n[1], n[2], n[3], n[4]);
+    const GrowthReport report = runGrowthCheck(n[0], character, {n[5], n[6], n[7], n[8], n[9]});
+    g_text.append(report.failed ? "\n1\t" : "\n0");
+    if (report.failed) g_text.append(report.progressLine);
+    else eachFigure(report, addFigure(false));
+  }
+  g_text.push_back('\n');
+  return static_cast<int>(g_text.size());
+}
+
 // A rarity's battle limit; 0 for no rarity.
 EMSCRIPTEN_KEEPALIVE int battleLimitOf(int rarity) { return battleLimit(rarity).value_or(0); }
 

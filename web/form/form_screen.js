@@ -101,6 +101,12 @@ const formScreen = (() => {
     checked(report, { rarity, name: names[index], base, typed });
   }
 
+  // Where a character is in the roster in use, by its rarity, name and base stats; -1 where it is not.
+  function indexOf({ rarity, name, base }) {
+    const sameBase = (index) => baseStats(rarity, index).every((stat, which) => stat === base[which]);
+    return namesOf(rarity).findIndex((listedName, i) => listedName === name && sameBase(i));
+  }
+
   // Full-width digits and minus signs as their ASCII forms, one character
   // for one, so that the caret stays where it was.
   const asciiDigits = (typed) => typed.replace(/[０-９－]/g, (c) => String.fromCharCode(c.charCodeAt(0) - 0xFEE0)).replace(/−/g, '-');
@@ -190,13 +196,16 @@ const formScreen = (() => {
     hide() {
       document.getElementById('app').hidden = true;
     },
+    // Whether the roster in use holds a character: { rarity, name, base }
+    // (the same rarity, name and base stats).
+    holds: (character) => indexOf(character) >= 0,
     // Chooses a character in the form, with its five numbers in the fields:
     // { rarity, name, base, typed }. False when the roster in use has no
-    // such character (the same rarity, name and base stats).
-    choose({ rarity, name, base, typed }) {
-      const sameBase = (index) => baseStats(rarity, index).every((stat, which) => stat === base[which]);
-      const index = namesOf(rarity).findIndex((listedName, i) => listedName === name && sameBase(i));
+    // such character.
+    choose(character) {
+      const index = indexOf(character);
       if (index < 0) return false;
+      const { rarity, typed } = character;
       nameSearch.value = '';
       rarityList.selectedIndex = rarity;
       showRarity(rarity);

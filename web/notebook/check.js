@@ -10,6 +10,7 @@
 const check = (() => {
   const { KEYS, CAPTIONS } = stats;
   const VERSION = 2;
+  const MINUTE_MS = 60 * 1000;
 
   // The figures by name, in the order an export's columns give them, with
   // each one's heading there and how it prints: "%d", "%.2f" or "%.1f".
@@ -55,7 +56,8 @@ const check = (() => {
   return {
     VERSION, FIGURES, characterKey, sameNumbers,
 
-    // The check made of a report that passed, and what was checked:
+    // The check made of a report that passed (or of the figures the core
+    // gave for an imported row), and what was checked:
     // { at, roster, rarity, name, base, typed }.
     fromReport(report, made) {
       const missing = FIGURES.find(({ name }) => report.figures[name] === undefined);
@@ -81,12 +83,15 @@ const check = (() => {
       return stored;
     },
 
-    // A character's checks with `more` of it added, oldest first: a check
-    // already there (the same time) is there once, as `more` has it.
+    // A character's checks with `more` of it added, oldest first. A check
+    // already there (the same five numbers at a time in the same minute,
+    // as a spreadsheet that drops the seconds gives it back) is not added
+    // again; it is kept as it was. Nothing in `checks` is lost.
     merged(checks, more) {
-      const byTime = new Map(checks.map((kept) => [kept.at, kept]));
-      for (const added of more) byTime.set(added.at, added);
-      return [...byTime.values()].sort((a, b) => a.at - b.at);
+      const key = ({ at, typed }) => `${Math.floor(at / MINUTE_MS)} ${typed.join(' ')}`;
+      const there = new Set(checks.map(key));
+      const added = more.filter((check) => !there.has(key(check)) && there.add(key(check)));
+      return { checks: [...checks, ...added].sort((a, b) => a.at - b.at), added: added.length };
     },
   };
 })();

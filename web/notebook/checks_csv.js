@@ -1,24 +1,34 @@
-// The notebook as CSV (RFC 4180), for another device or a spreadsheet:
-// UTF-8 with a byte order mark, a header row, one check a row, and the
-// figures as the result lines print them. Reading checks each row and
-// reports the ones that do not read by their line in the file.
+// The notebook as CSV (RFC 4180), for a spreadsheet and for another
+// device: written as UTF-8 with a byte order mark, a header row, one check
+// a row, and the figures as the result lines print them. Read back as a
+// spreadsheet may save it again: UTF-8 (with a mark or without), CP932
+// (Shift_JIS) or UTF-16, separated by commas or tabs, every field quoted or
+// none, and its times rewritten. Only the when, the roster, the character
+// and the five numbers are read: the figures are the core's to compute
+// again. A row that does not read is reported by its line in the file.
 'use strict';
 
 const checksCsv = (() => {
-  const { FIGURES, VERSION, characterKey } = check, { NAMES } = stats;
+  const { FIGURES } = check, { NAMES } = stats;
   const HEADINGS = ['日時', 'データ', 'レアリティ', '名前', ...NAMES.map((name) => `基本${name}`),
                     '戦歴', ...NAMES, ...FIGURES.map(({ heading }) => heading)];
+  const READ_COLUMNS = 13;  // the when, the roster, the character, its base stats and the five numbers
   const BYTE_ORDER_MARK = '\uFEFF';
-  // How each figure prints: "%d", "%.2f" or "%.1f".
-  const FIGURE_FORMS = FIGURES.map(({ digits }) => new RegExp(digits === 0 ? '^-?\\d+$' : `^-?\\d+\\.\\d{${digits}}$`));
-  const isInt32 = (text) => /^-?\d+$/.test(text) && (Number(text) | 0) === Number(text);
-
-  // A spreadsheet takes a text that starts with = + - @ (or a tab or CR) for
-  // a formula: such a name is written after a quote mark, which reading
-  // takes off again. A name that starts with a quote mark gets one more.
+  // A whole number in the 32-bit range, as a spreadsheet may write it (80, 80.0, " 80 ").
+  const int32Of = (text) => {
+    const number = /^\s*-?\d+(\.0*)?\s*$/.test(text) ? Number(text) : NaN;
+    return (number | 0) === number ? number : null;
+  };
+  // A spreadsheet takes a text that starts with = + - @ (or a tab or CR)
+  // for a formula, and one that reads as a number (0012, 1e3, 1,000, " 12")
+  // for that number, which loses the name. Such a name is written after a
+  // quote mark, which spreadsheets keep and reading takes off again; a name
+  // that starts with a quote mark gets one more.
   const FORMULA_START = /^['=+\-@\t\r]/;
-  const guarded = (text) => (FORMULA_START.test(text) ? `'${text}` : text);
-  const unguarded = (text) => (/^'['=+\-@\t\r]/.test(text) ? text.slice(1) : text);
+  const NUMBER_LIKE = /^[\s0-9０-９.,．，+\-＋－eE%％/:¥$()]*[0-9０-９][\s0-9０-９.,．，+\-＋－eE%％/:¥$()]*$/;
+  const needsGuard = (text) => FORMULA_START.test(text) || NUMBER_LIKE.test(text);
+  const guarded = (text) => (needsGuard(text) ? `'${text}` : text);
+  const unguarded = (text) => (text.startsWith("'") && needsGuard(text.slice(1)) ? text.slice(1) : text);
   const quoted = (field) => (/[",\r\n]/.test(field) ? `"${field.replaceAll('"', '""')}"` : field);
 
   // The CSV text of `checks`; `rarityNames` by code.
@@ -31,9 +41,35 @@ const checksCsv = (() => {
     return `${BYTE_ORDER_MARK}${rows.join('\r\n')}\r\n`;
   }
 
-  // The records of a CSV text, each with the line of the file it starts on.
-  function* records(text) {
-    const fieldEnd = /[,\r\n]/g;
+  // The text of a file's bytes: UTF-16 by its mark, else UTF-8 (with a
+  // mark or valid without one), else CP932, as the data file's reader decides.
+  function decode(bytes) {
+    const [first, second, third] = bytes;
+    if (first === 0xff && second === 0xfe) return new TextDecoder('utf-16le').decode(bytes);
+    if (first === 0xfe && second === 0xff) return new TextDecoder('utf-16be').decode(bytes);
+    if (first === 0xef && second === 0xbb && third === 0xbf) return new TextDecoder('utf-8').decode(bytes);
+    try {
+      return new TextDecoder('utf-8', { fatal: true }).decode(bytes);
+    } catch {
+      return new TextDecoder('shift_jis').decode(bytes);
+    }
+  }
+
+  // The time of a check as written: ISO as exported (or any form with its
+  // offset), or a spreadsheet's local date and time, with or without seconds:
+  // 2026/12/9 17:59, 2026/12/09 17:59:54, 2026-12-09 17:59:54. NaN for none.
+  function timeOf(text) {
+    const local = /^\s*(\d{4})[/-](\d{1,2})[/-](\d{1,2})[ T](\d{1,2}):(\d{2})(?::(\d{2})(?:\.(\d{1,3})\d*)?)?\s*$/.exec(text);
+    if (!local) return /^\s*\d{4}-\d\d-\d\dT/.test(text) ? Date.parse(text) : NaN;
+    const [year, month, day, hour, minute, second = 0, fraction = '0'] = local.slice(1);
+    const date = new Date(year, month - 1, day, hour, minute, second, Number(fraction.padEnd(3, '0')));
+    return date.getDate() === Number(day) && date.getHours() === Number(hour) ? date.getTime() : NaN;
+  }
+
+  // The records of a CSV text, each with the line of the file it starts on;
+  // fields end at `separator` (a comma, or a tab).
+  function* records(text, separator) {
+    const fieldEnd = new RegExp(`[${separator}\\r\\n]`, 'g');
     let at = text.startsWith(BYTE_ORDER_MARK) ? 1 : 0;
     let line = 1;
     while (at < text.length) {
@@ -52,7 +88,7 @@ const checksCsv = (() => {
         const end = fieldEnd.exec(text) ? fieldEnd.lastIndex - 1 : text.length;
         fields.push(field + text.slice(at, end));
         at = end;
-        if (text[at] !== ',') break;
+        if (text[at] !== separator) break;
         ++at;
       }
       if (text[at] === '\r') ++at;
@@ -64,43 +100,38 @@ const checksCsv = (() => {
     }
   }
 
-  // Reads an export: { checks, errors: [{ line, heading, text }] }, or null
-  // when `text` is no export (its first row is not the header).
+  // Reads an export, or a spreadsheet's copy of one: { rows, errors }, or
+  // null when `text` is no export (its first row is not the header). Each
+  // row is { line, at, roster, rarity, name, base, typed }, and each error
+  // { line, heading }: the heading of the field that does not read, null
+  // for a row too short.
   function read(text, rarityNames) {
-    const rows = records(text);
-    const header = rows.next();
-    if (header.done || header.value.fields.join(',') !== HEADINGS.join(',')) return null;
-    const checks = [];
+    const firstLine = text.slice(0, text.search(/[\r\n]|$/));
+    const separator = firstLine.includes('\t') && !firstLine.includes(',') ? '\t' : ',';
+    const lines = records(text, separator);
+    const header = lines.next();
+    if (header.done || header.value.fields.slice(0, READ_COLUMNS).join('\n') !== HEADINGS.slice(0, READ_COLUMNS).join('\n')) return null;
+    const rows = [];
     const errors = [];
-    for (const { line, fields } of rows) {
+    for (const { line, fields } of lines) {
       const fault = (heading) => errors.push({ line, heading });
-      if (fields.length !== HEADINGS.length) {
+      if (fields.length < READ_COLUMNS) {
         fault(null);
         continue;
       }
       const [when, roster, rarityName, name] = fields;
-      const numbers = fields.slice(4, 13);
-      const figures = fields.slice(13);
-      const at = Date.parse(when);
-      const rarity = rarityNames.indexOf(rarityName);
-      const battles = Number(numbers[4]);
-      const badNumber = numbers.findIndex((n) => !isInt32(n));
-      const badFigure = figures.findIndex((figure, i) => (FIGURES[i].predicted && battles === 0 ? figure !== ''
-                                                                                                 : !FIGURE_FORMS[i].test(figure)));
+      const numbers = fields.slice(4, READ_COLUMNS).map(int32Of);
+      const at = timeOf(when);
+      const rarity = rarityNames.indexOf(rarityName.trim());
+      const badNumber = numbers.indexOf(null);
       if (!Number.isFinite(at)) fault(HEADINGS[0]);
       else if (rarity < 0) fault(HEADINGS[2]);
       else if (name === '') fault(HEADINGS[3]);
       else if (badNumber >= 0) fault(HEADINGS[4 + badNumber]);
-      else if (badFigure >= 0) fault(HEADINGS[13 + badFigure]);
-      else {
-        const read = { at, roster: unguarded(roster), rarity, name: unguarded(name), base: numbers.slice(0, 4).map(Number),
-                       typed: numbers.slice(4).map(Number),
-                       figures: Object.fromEntries(FIGURES.map(({ name: figure }, i) => [figure, figures[i]])) };
-        checks.push({ version: VERSION, character: characterKey(read), ...read });
-      }
+      else rows.push({ line, at, roster: unguarded(roster), rarity, name: unguarded(name), base: numbers.slice(0, 4), typed: numbers.slice(4) });
     }
-    return { checks, errors };
+    return { rows, errors };
   }
 
-  return { write, read };
+  return { write, read, decode };
 })();

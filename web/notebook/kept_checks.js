@@ -33,18 +33,55 @@ const keptChecks = (() => {
     characters.put(stored(checksIn({ ...history, checks: history.checks.slice(-1) })[0]));
   }
 
+  // Every other open tab of the page hears of each change as soon as it
+  // has been committed: { change: 'kept' | 'deleted' | 'imported' |
+  // 'cleared' | 'exported', character }. A browser without the channel
+  // (or that keeps nothing) has no other tab to tell.
+  const channel = typeof BroadcastChannel === 'function' ? new BroadcastChannel('growth-check-notebook') : null;
+  const listeners = [];
+  if (channel) channel.onmessage = (event) => listeners.forEach((listener) => listener(event.data));
+  const told = (change, character) => {
+    if (channel) channel.postMessage({ change, character });
+  };
+  const changed = (change) => async (work) => {
+    const outcome = await work;
+    if (outcome !== GONE) told(change);
+    return outcome;
+  };
+  const GONE = 'gone';  // what a deletion finds of a record another tab deleted first
+
+  // When the notebook was last exported and how many checks were kept
+  // since: this browser's, in its local storage, as small as a record can be.
+  const EXPORTED_KEY = 'growth-check-exported';
+  const exportRecord = () => {
+    try {
+      return { at: null, keptSince: 0, ...JSON.parse(localStorage.getItem(EXPORTED_KEY)) };
+    } catch {
+      return { at: null, keptSince: 0 };
+    }
+  };
+  const keepExportRecord = (record) => {
+    try {
+      localStorage.setItem(EXPORTED_KEY, JSON.stringify(record));
+    } catch { /* a browser that keeps nothing has nothing to count */ }
+  };
+
   return {
+    GONE,
     // What the page says when a check could not be kept.
     whyNotKept: (error) => (error && error.name === 'QuotaExceededError'
       ? '空き容量がないため、記録を残せませんでした。これまでの記録はそのままです。'
       : 'このブラウザには記録を残せません（プライベートウィンドウなど）。計算はこれまでどおり使えます。'),
 
+    // Calls `listener(change)` for every change that another tab makes.
+    onChange: (listener) => { listeners.push(listener); },
+
     // Keeps a check made now. Resolves to 'kept', or 'repeat' when it has
     // the same five numbers as its character's latest check, which is not
     // kept twice. Rejects, changing nothing, where the browser keeps nothing
     // or has no room (a QuotaExceededError).
-    keep(made) {
-      return transact(STORES, 'readwrite', async ({ histories, characters }) => {
+    async keep(made) {
+      const outcome = await transact(STORES, 'readwrite', async ({ histories, characters }) => {
         const history = await historyIn(histories, made.character) || historyOf(made);
         const latest = history.checks.at(-1);
         if (latest && sameNumbers(latest.typed, made.typed)) return 'repeat';
@@ -52,11 +89,17 @@ const keptChecks = (() => {
         putHistory(histories, characters, history);
         return 'kept';
       });
+      if (outcome === 'kept') {
+        const record = exportRecord();
+        keepExportRecord({ ...record, keptSince: record.keptSince + 1 });
+        told('kept', made.character);
+      }
+      return outcome;
     },
 
     // Each character's latest check.
     latest: () => transact(['characters'], 'readonly', async ({ characters }) => (await result(characters.getAll())).map(restore)),
-    // A character's checks, oldest first.
+    // A character's checks, oldest first; none where it has none (left).
     history: (key) => transact(['histories'], 'readonly', async ({ histories }) => {
       const history = await historyIn(histories, key);
       return history ? checksIn(history) : [];
@@ -64,35 +107,55 @@ const keptChecks = (() => {
     // Every check.
     all: () => transact(['histories'], 'readonly', async ({ histories }) => (await result(histories.getAll())).map(restore).flatMap(checksIn)),
 
-    deleteCheck: (key, at) => transact(STORES, 'readwrite', async ({ histories, characters }) => {
+    // Deletions resolve to GONE, changing nothing, where there was nothing
+    // left to delete: another tab deleted it first.
+    deleteCheck: (key, at) => changed('deleted')(transact(STORES, 'readwrite', async ({ histories, characters }) => {
       const history = await historyIn(histories, key);
-      if (!history) return;
+      if (!history || !history.checks.some((kept) => kept.at === at)) return GONE;
       history.checks = history.checks.filter((kept) => kept.at !== at);
       putHistory(histories, characters, history);
-    }),
-    deleteCharacter: (key) => transact(STORES, 'readwrite', ({ histories, characters }) => {
+      return 'deleted';
+    })),
+    deleteCharacter: (key) => changed('deleted')(transact(STORES, 'readwrite', async ({ histories, characters }) => {
+      if (await result(histories.count(key)) === 0) return GONE;
       histories.delete(key);
       characters.delete(key);
-    }),
-    clear: () => transact(STORES, 'readwrite', ({ histories, characters }) => {
+      return 'deleted';
+    })),
+    clear: () => changed('cleared')(transact(STORES, 'readwrite', ({ histories, characters }) => {
       histories.clear();
       characters.clear();
-    }),
+    })),
 
-    // Adds checks read from an export; one already kept (the same character
-    // at the same time) is kept once.
-    merge: (checks) => transact(STORES, 'readwrite', async ({ histories, characters }) => {
+    // Adds checks read from an export, all of them or, where the browser
+    // cannot finish (no room), none. A check already kept (its character's,
+    // with the same five numbers in the same minute) is kept once.
+    // Resolves to how many were added.
+    merge: (checks) => changed('imported')(transact(STORES, 'readwrite', async ({ histories, characters }) => {
       const added = new Map();
       for (const imported of checks) {
         if (!added.has(imported.character)) added.set(imported.character, []);
         added.get(imported.character).push(imported);
       }
       const kept = await Promise.all([...added.keys()].map((key) => historyIn(histories, key)));
+      let count = 0;
       [...added.values()].forEach((more, i) => {
         const history = kept[i] || historyOf(more[0]);
-        history.checks = merged(history.checks, more.map(ownPart));
+        const joined = merged(history.checks, more.map(ownPart));
+        if (joined.added === 0) return;
+        history.checks = joined.checks;
+        count += joined.added;
         putHistory(histories, characters, history);
       });
-    }),
+      return count;
+    })),
+
+    // The last export: { at (null before the first), keptSince }; and an
+    // export made now.
+    exportRecord,
+    exported() {
+      keepExportRecord({ at: Date.now(), keptSince: 0 });
+      told('exported');
+    },
   };
 })();

@@ -1,17 +1,19 @@
 // The notebook (記録), a screen of its own opened from the menu bar: the
 // player's characters, one row each with its latest check, to sort, filter
 // and choose back into the form; a character's checks over its battles, as
-// a table and a chart; deleting checks; and the notebook written to and
-// read from CSV. Rows are drawn a hundred at a time, more as they scroll
-// into view, so that thousands of characters open at once.
+// a table and a chart; deleting checks; and the CSV out and in
+// (notebook_transfer.js). Rows are drawn a hundred at a time, more as they
+// scroll into view, so that thousands of characters open at once. What
+// another tab changes shows here within a moment.
 'use strict';
 
 const notebookScreen = (() => {
   const ROWS_AT_ONCE = 100;
-  const LARGEST_ERRORS_LISTED = 20;
-  const { KEYS, CAPTIONS } = stats, { folded } = nameMatch, { draw: drawHistory } = historyChart, { exported, imported } = probe,
-        { read: readCsv, write: writeCsv } = checksCsv,
-        { latest: latestChecks, history: historyOf, all: allChecks, merge, clear, deleteCharacter, deleteCheck, whyNotKept } = keptChecks;
+  const { KEYS, CAPTIONS } = stats, { folded } = nameMatch, { draw: drawHistory } = historyChart,
+        { exportChecks, importChecks, showSafety } = notebookTransfer, { importShown } = probe,
+        { latest: latestChecks, history: historyOf, clear, deleteCharacter, deleteCheck, whyNotKept, onChange, GONE } = keptChecks;
+  // What the notebook says of a row that another tab deleted before it was acted on.
+  const GONE_TEXT = 'この記録はほかのタブで削除されています。何も変えていません。';
   const collator = new Intl.Collator('ja');
   const dateTime = new Intl.DateTimeFormat('ja-JP', { year: 'numeric', month: 'numeric', day: 'numeric', hour: '2-digit', minute: '2-digit' });
   const byId = (id) => document.getElementById(id);
@@ -23,10 +25,11 @@ const notebookScreen = (() => {
   const searchBox = byId('notebook-search');
   const rarityFilter = byId('notebook-rarity');
   const status = byId('notebook-status');
+  const safety = byId('notebook-storage');
   const historyView = byId('notebook-history');
   const confirmDialog = byId('confirm-delete');
 
-  let page;           // what the form gives: { rarityNames, battleLimits, choose(check), closed() }
+  let page;           // what the app gives: { rarityNames, battleLimits, holds(row), choose(row), closed(), checkMany(rows) }
   let rows = [];      // each character's latest check, sorted
   let rowOf = new Map();
   let shown = [];     // the rows that pass the filters, in order
@@ -138,8 +141,7 @@ const notebookScreen = (() => {
   async function deleting(question, work, done) {
     if (!await confirmed(question)) return;
     try {
-      await work();
-      say('削除しました。');
+      say(await work() === GONE ? GONE_TEXT : '削除しました。');
     } catch (error) {
       say(storageProblem(error));
     }
@@ -147,6 +149,7 @@ const notebookScreen = (() => {
   }
 
   // A character's history: its checks in battle order, and their chart.
+  // Resolves to false, back on the list, where it has no check left.
   async function showHistory(key) {
     const row = rowOf.get(key);
     let checks;
@@ -154,13 +157,13 @@ const notebookScreen = (() => {
       checks = await historyOf(key);
     } catch (error) {
       say(storageProblem(error));
-      return;
+      return true;
     }
-    if (checks.length === 0) {  // its last check was deleted
+    if (checks.length === 0 || !row) {  // its last check was deleted, here or in another tab
       historyShown = null;
       closeHistory();
       await load();
-      return;
+      return false;
     }
     historyShown = key;
     const latest = checks[checks.length - 1];  // the last made: the keys run by time
@@ -188,6 +191,7 @@ const notebookScreen = (() => {
       return tr;
     }));
     byId('history-heading').focus();
+    return true;
   }
 
   function closeHistory() {
@@ -195,44 +199,17 @@ const notebookScreen = (() => {
     list.hidden = false;
   }
 
-  async function exportChecks() {
-    const started = performance.now();
-    let checks;
-    try {
-      checks = await allChecks();
-    } catch (error) {
-      say(storageProblem(error));
-      return;
-    }
-    checks.sort((a, b) => a.at - b.at);
-    const url = URL.createObjectURL(new Blob([writeCsv(checks, page.rarityNames)], { type: 'text/csv;charset=utf-8' }));
-    const day = new Date().toLocaleDateString('sv-SE');  // YYYY-MM-DD
-    Object.assign(document.createElement('a'), { href: url, download: `成長確認の記録-${day}.csv` }).click();
-    setTimeout(() => URL.revokeObjectURL(url), 60000);
-    say(`${checks.length} 件の記録を書き出しました。`);
-    exported(started);
-  }
-
-  async function importChecks(file) {
-    const started = performance.now();
-    const read = readCsv(await file.text(), page.rarityNames);
-    if (!read) {
-      say(`「${file.name}」は記録の書き出し（CSV）ではありません。何も変えていません。`);
-      return;
-    }
-    try {
-      await merge(read.checks);
-    } catch (error) {
-      say(storageProblem(error));
-      return;
-    }
-    const faults = read.errors.slice(0, LARGEST_ERRORS_LISTED)
-      .map(({ line, heading }) => (heading ? `${line} 行目（「${heading}」が読めません）` : `${line} 行目（列の数が違います）`));
-    if (read.errors.length > faults.length) faults.push(`ほか ${read.errors.length - faults.length} 行`);
-    say(`「${file.name}」から ${read.checks.length} 件の記録を読み込みました。` +
-        (faults.length ? `読めなかった行: ${faults.join('、')}。` : ''));
-    await load();
-    imported(started);
+  // What another tab changed, shown: the list read again, or the history
+  // shown read again (back on the list where it has gone).
+  let refreshing = null;
+  function refresh() {
+    if (screen.hidden) return;
+    refreshing ??= Promise.resolve().then(async () => {
+      refreshing = null;
+      showSafety(safety);
+      if (historyShown === null) await load();
+      else if (!await showHistory(historyShown)) say('この記録はほかのタブで削除されました。');
+    });
   }
 
   function wire() {
@@ -254,10 +231,17 @@ const notebookScreen = (() => {
       if (!button) return;
       const row = rowOf.get(button.closest('tr').dataset.character);
       if (button.dataset.action === 'choose') {
-        if (page.choose(row)) close(true);
-        else say(`今のデータに ${page.rarityNames[row.rarity]} ${row.name}（${row.base.join(' ')}）はいません。`);
+        if (!page.holds(row)) {
+          say(`今のデータに ${page.rarityNames[row.rarity]} ${row.name}（${row.base.join(' ')}）はいません。`);
+        } else if ((await historyOf(row.character).catch(() => [row])).length === 0) {
+          say(GONE_TEXT);
+          await load();
+        } else {
+          page.choose(row);
+          close(true);
+        }
       } else if (button.dataset.action === 'history') {
-        showHistory(row.character);
+        if (!await showHistory(row.character)) say(GONE_TEXT);
       } else {
         deleting(`${page.rarityNames[row.rarity]} ${row.name} の記録をすべて削除しますか？`,
                  () => deleteCharacter(row.character), load);
@@ -272,13 +256,22 @@ const notebookScreen = (() => {
                () => showHistory(key));
     });
     byId('notebook-clear').addEventListener('click', () => deleting('すべての記録を削除しますか？', clear, load));
-    byId('notebook-export').addEventListener('click', exportChecks);
+    byId('notebook-export').addEventListener('click', async () => {
+      say(await exportChecks(page.rarityNames));
+      showSafety(safety);
+    });
     const importInput = byId('notebook-import');
     byId('notebook-import-button').addEventListener('click', () => importInput.click());
-    importInput.addEventListener('change', () => {
-      if (importInput.files.length > 0) importChecks(importInput.files[0]);
+    importInput.addEventListener('change', async () => {
+      const [file] = importInput.files;
       importInput.value = '';
+      if (!file) return;
+      const started = performance.now();
+      say(await importChecks(file, page));
+      await load();
+      importShown(started);
     });
+    onChange(refresh);
     for (const button of confirmDialog.querySelectorAll('[data-action]')) {
       button.addEventListener('click', () => confirmDialog.close(button.dataset.action));
     }
@@ -303,6 +296,7 @@ const notebookScreen = (() => {
       closeHistory();
       screen.hidden = false;
       byId('notebook-heading').focus();
+      showSafety(safety);
       await load();
     },
   };

@@ -1,8 +1,10 @@
 // The notebook's pure rules, without a browser: a check's shape and its
-// versions, the merge of an import, the CSV written and read, name matching.
+// versions, the merge of an import, the CSV written and read back (also as
+// spreadsheets save it again), name matching.
 
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 
 import { loadScripts } from './scripts.mjs';
 
@@ -45,35 +47,67 @@ test('a check is made from a report by name, and a report without one of the fig
   assert.throws(() => check.fromReport({ figures: short }, fields), /sum/);
 });
 
-test('merging: a check at a time already kept is kept once, the rest in order of time', () => {
-  const kept = [{ at: 10, typed: [1] }, { at: 30, typed: [3] }];
-  const merged = check.merged(kept, [{ at: 20, typed: [2] }, { at: 30, typed: [3] }, { at: 5, typed: [0] }]);
-  assert.deepEqual(plain(merged.map((c) => c.at)), [5, 10, 20, 30]);
+test('merging: the same five numbers in the same minute are one check, the one kept first; nothing kept is lost', () => {
+  const minute = Date.UTC(2026, 11, 9, 8, 59);
+  const kept = [{ at: minute + 54123, typed: [12, 1] }, { at: minute + 100, typed: [3, 1] }, { at: minute + 30000, typed: [3, 1] }];
+  const { checks, added } = check.merged(kept, [
+    { at: minute, typed: [12, 1] },             // a spreadsheet's copy of the first, its seconds dropped
+    { at: minute + 60000, typed: [12, 1] },     // the next minute: another check
+    { at: minute + 5000, typed: [12, 2] },      // other numbers
+    { at: minute + 61000, typed: [12, 1] }]);   // the one before it again
+  assert.equal(added, 2);
+  assert.deepEqual(plain(checks.map(({ at, typed }) => [at - minute, typed[1]])),
+                   [[100, 1], [5000, 2], [30000, 1], [54123, 1], [60000, 1]]);
 });
 
 test('CSV: names that need quoting or a formula guard, at 0 battles and with a prediction, come back as they were', () => {
-  const names = ['a,"b"', '=1+1', '+x', '-1', '@home', "'quoted", 'line\nbreak', 'アレス'];
+  const names = ['a,"b"', '=1+1', '+x', '-1', '@home', "'quoted", 'line\nbreak', 'アレス', '0012', ' 12', '1e3', "'12", 'E3'];
   const checks = names.flatMap((name, i) => [made(name, Date.UTC(2026, 11, 9, 8, i), [0, 80, 30, 26, 22], FIGURES_0),
                                               made(name, Date.UTC(2026, 11, 9, 9, i), [12, 104, 36, 29, 26], FIGURES_12)]);
   const text = checksCsv.write(checks, RARITIES);
   assert.ok(text.startsWith('\uFEFF日時,データ,レアリティ,名前,基本HP,基本攻撃,基本防御,基本素早さ,戦歴,HP,攻撃,防御,素早さ,進捗率,目盛,HP+,HP％,'));
   assert.ok(text.includes(",'=1+1,") && text.includes(",'+x,") && text.includes(",''quoted,") && text.includes(',"a,""b""",'));
-  const read = checksCsv.read(text, RARITIES);
+  assert.ok(text.includes(",'0012,") && text.includes(",' 12,") && text.includes(",''12,"), 'names a spreadsheet reads as numbers');
+  assert.ok(text.includes(',37,0.37,24,30.0,') && text.endsWith(',45.5,32.5\r\n'), 'the figures as the lines print them');
+  const read = checksCsv.read(checksCsv.decode(new TextEncoder().encode(text)), RARITIES);
   assert.deepEqual(plain(read.errors), []);
-  assert.deepEqual(plain(read.checks), plain(checks));
+  assert.deepEqual(plain(read.rows.map(({ line, ...row }) => row)),
+                   plain(checks.map(({ at, roster, rarity, name, base, typed }) => ({ at, roster, rarity, name, base, typed }))));
+  // A quoted name's line break counts as a line of the file.
+  assert.deepEqual(plain(read.rows.map(({ line }) => line).slice(11, 15)), [13, 14, 16, 18]);
 });
 
-test('CSV: a row that does not read is reported by the line it starts on; a file that is no export gives nothing', () => {
-  const good = made('line\nbreak', 1, [12, 104, 36, 29, 26], FIGURES_12);
-  const [header, row] = checksCsv.write([good], RARITIES).split('\r\n');
-  const field = (i, value) => row.split(',').map((f, j) => (j === i ? value : f)).join(',');
-  const rows = [row, field(2, '英雄'), field(9, '1e3'), field(9, '4294967296'), field(13, '37.0'), field(23, ''), 'x,y', '', field(0, 'someday')];
-  const read = checksCsv.read([header, ...rows].join('\r\n'), RARITIES);
-  // The quoted name holds a line break, so each row takes two lines; the blank line holds none.
-  assert.deepEqual(plain(read.errors.map(({ line, heading }) => [line, heading])),
-                   [[4, 'レアリティ'], [6, 'HP'], [8, 'HP'], [10, '進捗率'], [12, '予想HP'], [14, null], [16, '日時']]);
-  assert.equal(read.checks.length, 1);
-  assert.equal(checksCsv.read('日時,データ\r\n', RARITIES), null);
+// An export as a spreadsheet saves it again: rows joined by `separator`, every field quoted or none.
+const HEADER = '日時,データ,レアリティ,名前,基本HP,基本攻撃,基本防御,基本素早さ,戦歴,HP,攻撃,防御,素早さ,進捗率,目盛'.split(',');
+const resaved = (rows, { separator = ',', quoted = false } = {}) =>
+  [HEADER, ...rows].map((row) => row.map((field) => (quoted ? `"${field}"` : field)).join(separator)).join('\n') + '\n';
+const cp932 = (text) => new Uint8Array(execFileSync('iconv', ['-f', 'UTF-8', '-t', 'CP932'], { input: text }));
+const utf16 = (text) => new Uint8Array(Buffer.from(`\uFEFF${text}`, 'utf16le'));
+
+test('CSV read back from a spreadsheet: UTF-8 with or without a mark, CP932, UTF-16 with tabs; quoted or not', () => {
+  const row = ['2026-12-09T08:59:54.123Z', 'サンプル', '戦士', 'アレス', '80', '30', '26', '22', '12', '104', '36', '29', '26', '37', '0.4'];
+  const expected = [{ line: 2, at: Date.UTC(2026, 11, 9, 8, 59, 54, 123), roster: 'サンプル', rarity: 2, name: 'アレス',
+                      base: [80, 30, 26, 22], typed: [12, 104, 36, 29, 26] }];
+  const utf8 = (text) => new TextEncoder().encode(text);
+  for (const [what, bytes] of [['UTF-8', utf8(resaved([row]))], ['UTF-8 with a mark', utf8(`\uFEFF${resaved([row], { quoted: true })}`)],
+                               ['CP932', cp932(resaved([row], { quoted: true }))], ['UTF-16, tabs', utf16(resaved([row], { separator: '\t' }))]]) {
+    assert.deepEqual(plain(checksCsv.read(checksCsv.decode(bytes), RARITIES)), { rows: expected, errors: [] }, what);
+  }
+});
+
+test('CSV read back from a spreadsheet: its dates in local time, whole numbers as it writes them; what does not read, by line', () => {
+  const local = (...parts) => new Date(...parts).getTime();
+  const row = (when, hp = '104') => [when, 'f', '戦士', 'アレス', '80', '30.0', '26', '22', '12', hp, '36', '29', ' 26 '];
+  const rows = [row('2026/12/9 17:59'), row('2026/12/09 17:59:54'), row('2026-12-09 17:59:54'), row('2026-12-09T08:59:54Z'),
+                row('2026/2/30 10:00'), row('yesterday'), row('2026/12/9 17:59', '1e3'), row('2026/12/9 17:59', '2147483648'),
+                ['2026/12/9 17:59', 'f', '英雄', 'x', ...Array(9).fill('1')], ['2026/12/9 17:59', 'f', '戦士']];
+  const read = checksCsv.read(resaved(rows), RARITIES);
+  assert.deepEqual(plain(read.rows.map((r) => [r.at, r.base[1], r.typed[4]])),
+                   [[local(2026, 11, 9, 17, 59), 30, 26], [local(2026, 11, 9, 17, 59, 54), 30, 26], [local(2026, 11, 9, 17, 59, 54), 30, 26],
+                    [Date.UTC(2026, 11, 9, 8, 59, 54), 30, 26]]);
+  assert.deepEqual(plain(read.errors), [{ line: 6, heading: '日時' }, { line: 7, heading: '日時' }, { line: 8, heading: 'HP' },
+                                        { line: 9, heading: 'HP' }, { line: 10, heading: 'レアリティ' }, { line: 11, heading: null }]);
+  assert.equal(checksCsv.read('日時,データ\r\n', RARITIES), null, 'no export');
   assert.equal(checksCsv.read('', RARITIES), null);
 });
 

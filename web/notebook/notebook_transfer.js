@@ -1,0 +1,102 @@
+// The notebook in and out of the browser: every check exported as CSV (to
+// a phone's share sheet, or downloaded), a CSV read back in (as exported,
+// or as a spreadsheet saved it again) with its figures computed anew by
+// the core, and what the notebook says of how safely the browser keeps it.
+'use strict';
+
+const notebookTransfer = (() => {
+  const { read: readCsv, write: writeCsv, decode } = checksCsv, { fromReport } = check, { exported, imported } = probe,
+        { all: allChecks, merge, exportRecord, exported: noteExported, whyNotKept } = keptChecks;
+  const LARGEST_ERRORS_LISTED = 20;
+  const dateTime = new Intl.DateTimeFormat('ja-JP', { year: 'numeric', month: 'numeric', day: 'numeric', hour: '2-digit', minute: '2-digit' });
+
+  // Where a phone or a tablet can hand a file to another app, its share
+  // sheet takes the export; a desktop browser downloads it.
+  const shareable = (file) => matchMedia('(pointer: coarse)').matches && navigator.canShare && navigator.canShare({ files: [file] });
+  function download(file) {
+    const url = URL.createObjectURL(file);
+    Object.assign(document.createElement('a'), { href: url, download: file.name }).click();
+    setTimeout(() => URL.revokeObjectURL(url), 60000);
+  }
+
+  // What an import says of the rows it could not take, by line.
+  function faultsText(errors) {
+    const faults = errors.slice(0, LARGEST_ERRORS_LISTED).map(({ line, heading, message }) => {
+      if (message) return `${line} 行目（${message}）`;
+      return heading ? `${line} 行目（「${heading}」が読めません）` : `${line} 行目（列の数が違います）`;
+    });
+    if (errors.length > faults.length) faults.push(`ほか ${errors.length - faults.length} 行`);
+    return faults.length ? `読めなかった行: ${faults.join('、')}。` : '';
+  }
+
+  return {
+    // Exports every check, oldest first; resolves to what the notebook says.
+    async exportChecks(rarityNames) {
+      const started = performance.now();
+      let checks;
+      try {
+        checks = await allChecks();
+      } catch (error) {
+        return whyNotKept(error);
+      }
+      checks.sort((a, b) => a.at - b.at);
+      const day = new Date().toLocaleDateString('sv-SE');  // YYYY-MM-DD
+      const file = new File([writeCsv(checks, rarityNames)], `成長確認の記録-${day}.csv`, { type: 'text/csv' });
+      if (shareable(file)) {
+        try {
+          await navigator.share({ files: [file], title: '成長確認の記録' });
+        } catch (error) {
+          if (error.name === 'AbortError') return '書き出しをやめました。';
+          download(file);
+        }
+      } else {
+        download(file);
+      }
+      noteExported();
+      exported(started);
+      return `${checks.length} 件の記録を書き出しました。`;
+    },
+
+    // Reads a CSV file into the notebook, all of it or, where the browser
+    // cannot finish, none; `page.checkMany` computes its checks again.
+    // Resolves to what the notebook says.
+    async importChecks(file, page) {
+      const started = performance.now();
+      const read = readCsv(decode(new Uint8Array(await file.arrayBuffer())), page.rarityNames);
+      if (!read) return `「${file.name}」は記録の書き出し（CSV）ではありません。何も変えていません。`;
+      const errors = [...read.errors];
+      const checks = [];
+      page.checkMany(read.rows).forEach((result, i) => {
+        const row = read.rows[i];
+        if (result.failed) errors.push({ line: row.line, message: result.message });
+        else checks.push(fromReport(result, { at: row.at, roster: row.roster, rarity: row.rarity, name: row.name, base: row.base, typed: row.typed }));
+      });
+      errors.sort((a, b) => a.line - b.line);
+      let added;
+      try {
+        added = await merge(checks);
+      } catch (error) {
+        return error && error.name === 'QuotaExceededError'
+          ? `空き容量がないため「${file.name}」を読み込めませんでした。記録は読み込む前のままです。` : whyNotKept(error);
+      }
+      imported(started);
+      const already = checks.length - added;
+      return `「${file.name}」から ${checks.length} 件の記録を読み込みました` +
+             `${already > 0 ? `（うち ${already} 件は記録済み）` : ''}。${faultsText(errors)}`;
+    },
+
+    // Shows in `element` whether the browser has promised to keep the
+    // records, what keeps them safe where it has not, and when they were
+    // last exported.
+    async showSafety(element) {
+      const persisted = navigator.storage && navigator.storage.persisted ? await navigator.storage.persisted().catch(() => false) : false;
+      const { at, keptSince } = exportRecord();
+      element.textContent = (persisted
+        ? 'このブラウザは記録を消さずに残すと約束しています。'
+        : 'このブラウザは、空き容量が少ないときや長く使わないときに記録を消すことがあります。' +
+          'アプリとしてインストールする（ホーム画面に追加）か、CSV に書き出しておくと安心です。') +
+        (at === null ? 'まだ CSV に書き出していません。' : `最後の書き出し: ${dateTime.format(at)}、その後の記録 ${keptSince} 件。`);
+      Object.assign(element.dataset, { persisted, exportedAt: at ?? '', keptSince });
+    },
+  };
+})();
