@@ -1,18 +1,24 @@
 // The web page's budgets, measured in Debian's headless Chromium: the size
 // of its JavaScript and WebAssembly; the time from navigation to a form
 // ready to calculate with the sample roster, on a first visit, on a phone
-// (with the time it takes to lay the page out again when the phone turns)
-// and on a second visit served by the service worker; and the time to show a full
+// (with the time it takes to lay the page out again when the phone turns,
+// and how far the layout shifts while it opens), in Lighthouse's mobile audit
+// where Lighthouse is installed, and on a second visit served by the service
+// worker; and the time to show a full
 // 60,006-line chardata.txt that the user opens (CP932 and UTF-8), from the
 // file's choice to its names drawn in the list, as a ratio of the browser's
 // own floor: a bare page that puts the same 9,999 names, already decoded,
 // into a <select> and draws it, timed in the same run. Prints medians.
 // Run: node bench/web_bench.mjs (after ./scripts/web.sh or the test command has built build/web).
 
-import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
+import { execFile, execFileSync } from 'node:child_process';
+import { existsSync, mkdtempSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { promisify } from 'node:util';
+
+const runCommand = promisify(execFile);
 
 const { formReady, launchBrowser, launchProfile, openForm, openPhone, pageFolder, servePage } =
   await import(new URL('../web/tests/page.mjs', import.meta.url));
@@ -78,6 +84,25 @@ try {
   }
   console.log(`on a 390 x 844 phone: ready after a median ${median(phoneReady).toFixed(1)} ms (budget 1000 ms; runs ${phoneReady.join(', ')}); ` +
               `turned, laid out and drawn again in ${median(turned).toFixed(1)} ms (budget 50 ms; runs ${turned.join(', ')})`);
+
+  // The layout shift while the page opens on a phone, as Lighthouse counts
+  // it: every shift from the navigation to 1.5 s after the form is ready.
+  const shifts = [];
+  for (let run = 0; run < 7; ++run) {
+    const page = await browser.newPage({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true, deviceScaleFactor: 3 });
+    await page.addInitScript(() => {
+      window.shifted = 0;
+      new PerformanceObserver((list) => { for (const entry of list.getEntries()) window.shifted += entry.value; })
+        .observe({ type: 'layout-shift', buffered: true });
+    });
+    await page.goto(site.address);
+    await formReady(page);
+    await page.waitForTimeout(1500);
+    shifts.push(Number((await page.evaluate(() => window.shifted)).toFixed(3)));
+    await page.close();
+  }
+  console.log(`layout shift while it opens on a 390 x 844 phone: median ${median(shifts)} (budget 0.02; runs ${shifts.join(', ')})`);
+  await lighthouseMobile();
 
   // A second visit, served by the service worker from its cache.
   const profile = mkdtempSync(join(tmpdir(), 'growth-bench-'));
@@ -228,6 +253,37 @@ async function notebookBench(browser, address) {
     console.log(`  all of them exported in a median ${median(exported).toFixed(1)} ms (budget 2000 ms; runs ${exported.join(', ')})`);
   } finally {
     await page.close();
+  }
+}
+
+// Lighthouse's mobile audit (its defaults: a slow 4G network and a 4 times
+// slower CPU, simulated), of the page served with gzip as a static host
+// serves it, when Lighthouse is installed (LIGHTHOUSE names its command, or
+// `npm install --no-save lighthouse@12.2.3` in web/): the median of 3 runs.
+async function lighthouseMobile() {
+  const command = process.env.LIGHTHOUSE || fileURLToPath(new URL('../web/node_modules/.bin/lighthouse', import.meta.url));
+  if (!existsSync(command)) {
+    console.log('Lighthouse: not installed (npm install --no-save lighthouse@12.2.3 in web/, or LIGHTHOUSE=<its command>)');
+    return;
+  }
+  const served = await servePage(pageFolder, { gzip: true });
+  try {
+    const runs = [];
+    for (let run = 0; run < 3; ++run) {
+      const { stdout } = await runCommand(command, [served.address, '--output=json', '--quiet', '--only-categories=performance',
+        '--chrome-flags=--headless=new --no-sandbox --disable-gpu --disable-background-networking --disable-component-update'],
+      { env: { ...process.env, CHROME_PATH: process.env.CHROMIUM || '/usr/bin/chromium' }, maxBuffer: 1 << 28 });
+      const { categories, audits } = JSON.parse(stdout);
+      runs.push({ performance: categories.performance.score, fcp: audits['first-contentful-paint'].numericValue,
+                  lcp: audits['largest-contentful-paint'].numericValue, cls: audits['cumulative-layout-shift'].numericValue,
+                  tbt: audits['total-blocking-time'].numericValue });
+    }
+    const of = (key, digits) => `${median(runs.map((r) => r[key])).toFixed(digits)} (runs ${runs.map((r) => r[key].toFixed(digits)).join(', ')})`;
+    console.log(`Lighthouse mobile, medians of 3: performance ${of('performance', 2)} (budget 0.95); first contentful paint ` +
+                `${of('fcp', 0)} ms (budget 1200); largest contentful paint ${of('lcp', 0)} ms (budget 1800); ` +
+                `cumulative layout shift ${of('cls', 3)} (budget 0.02); total blocking time ${of('tbt', 0)} ms`);
+  } finally {
+    served.server.close();
   }
 }
 

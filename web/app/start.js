@@ -37,11 +37,12 @@
     'too-large': () => '16 MiB を超えるため保存しません',
     refused: () => 'このブラウザには保存できません',
   };
+  const canDrop = !matchMedia('(pointer: coarse)').matches;  // a touch screen has nothing to drop a file with
   const SAMPLE_ROSTER = 'サンプル';  // what the notebook says of checks made with the sample
   let rosterName = SAMPLE_ROSTER;
   function showRosterInUse(name, keeping, kept) {
     rosterName = name === null ? SAMPLE_ROSTER : name;
-    rosterInUse.textContent = name === null ? 'データ: サンプル（ファイルをここへドロップしても開けます）'
+    rosterInUse.textContent = name === null ? `データ: サンプル${canDrop ? '（ファイルをここへドロップしても開けます）' : ''}`
                                             : `データ: ${name}（${KEEPING[keeping](kept)}）`;
     rosterInUse.title = rosterInUse.textContent;
     rosterInUse.dataset.roster = name === null ? 'sample' : 'file';

@@ -7,9 +7,9 @@
 'use strict';
 
 const formScreen = (() => {
-  const id = controlIds, { FIELDS, ARROWS, RESULT_LINES, build } = formControls, { folded } = nameMatch,
-        { create } = growthChart, { start: layOut } = pageLayout,
-        { baseStats, baseStatsText, battleFieldReadChars, check: checkOf, fieldNumber, fieldReadChars, formDesign, hpAfterStep,
+  const id = controlIds, { FIELDS, ARROWS, RESULT_LINES, pieces, found } = formControls, { folded } = nameMatch,
+        { create } = growthChart, { start: layOut, bringIntoView } = pageLayout,
+        { baseStats, baseStatsText, battleFieldReadChars, check: checkOf, fieldNumber, fieldReadChars, hpAfterStep,
           integerText, names: namesOf, rarityNames, resultLineColour, startRarity } = core;
 
   let controls;
@@ -17,12 +17,9 @@ const formScreen = (() => {
   let rarityList, nameList, nameSearch, fields, chart, fit;
   let checked = () => {};  // told of each check that passes
 
-  // A line's text, each piece between its spaces in an element of its own,
-  // which the one-column layout keeps whole when a result line wraps.
-  const setLine = (number, line) => {
-    control(number).replaceChildren(...line.split(/( +)/).filter(Boolean)
-      .map((piece) => (piece.startsWith(' ') ? piece : Object.assign(document.createElement('span'), { textContent: piece }))));
-  };
+  // A line's text, in pieces as the one-column layout lays them out.
+  const piece = (tag, className, textContent) => Object.assign(document.createElement(tag), className ? { className, textContent } : { textContent });
+  const setLine = (number, line) => control(number).replaceChildren(...pieces(line, piece));
   const numberIn = (field, maxChars) => fieldNumber(field.value, maxChars);
 
   let names = [];          // the names of the rarity shown, in roster order
@@ -91,11 +88,14 @@ const formScreen = (() => {
     const base = baseStats(rarity, index);
     if (!base) return;  // no character to check
     const report = checkOf(rarity, base, typed);
+    const lines = control(RESULT_LINES[0]).parentElement;
     if (report.failed) {
       setLine(RESULT_LINES[0], report.lines[0]);
+      bringIntoView(lines);
       return;  // the result box keeps the last good log
     }
     RESULT_LINES.forEach((number, line) => setLine(number, report.lines[line]));
+    bringIntoView(lines);
     control(id.resultBox).value = report.log;
     chart.show(report);
     checked(report, { rarity, name: names[index], base, typed });
@@ -167,13 +167,14 @@ const formScreen = (() => {
   }
 
   return {
-    // Builds the form in #form and the chart in #growth-chart, lays them
-    // out in #app, and lists the rarities, on the core's start rarity.
+    // Takes the form in #form (written into the page by the build) and the
+    // chart in #growth-chart, lays them out in #app, and lists the
+    // rarities, on the core's start rarity.
     // `onChecked(report, { rarity, name, base, typed })` hears of every
     // check that passes.
     start(onChecked) {
       checked = onChecked;
-      controls = build(document.getElementById('form'), formDesign());
+      controls = found(document.getElementById('form'));
       [rarityList, nameList, nameSearch] = [control(id.rarityList), control(id.nameList), control('nameSearch')];
       fields = FIELDS.map(control);
       wire();
@@ -181,7 +182,7 @@ const formScreen = (() => {
       app.style.setProperty('--result-line', resultLineColour());
       chart = create(document.getElementById('growth-chart'));
       fit = layOut(app, chart);
-      for (const name of rarityNames()) rarityList.append(new Option(name));
+      rarityList.replaceChildren(...rarityNames().map((name) => new Option(name)));
       rarityList.selectedIndex = startRarity();
     },
     // Lists the chosen rarity's characters again, from the roster in use.

@@ -42,13 +42,35 @@ const pageLayout = (() => {
     chart.resize(width, Math.floor(COLUMN_CHART_HEIGHT * COLUMN_CHART_MAGNIFIED), width / COLUMN_CHART_MAGNIFIED);
   }
 
+  // What of the page is on screen, in the layout viewport's coordinates: a
+  // pinch-zoomed or keyboard-shortened phone screen shows less of it.
+  const onScreen = () => (window.visualViewport
+    ? { top: visualViewport.offsetTop, bottom: visualViewport.offsetTop + visualViewport.height }
+    : { top: 0, bottom: innerHeight });
+  const MARGIN = 8;
+
   return {
+    // In one column, scrolls the page so that `element` is on screen: all
+    // of it where it fits, else from its top; smoothly, or at once where
+    // the player asks for less motion. The designed form is all on screen.
+    bringIntoView(element) {
+      if (!oneColumn()) return;
+      const box = element.getBoundingClientRect();
+      const screen = onScreen();
+      const fits = box.height <= screen.bottom - screen.top - 2 * MARGIN;
+      let by = 0;
+      if (!fits || box.top < screen.top) by = box.top - MARGIN - screen.top;  // from its top
+      else if (box.bottom > screen.bottom) by = box.bottom + MARGIN - screen.bottom;  // all of it, from below
+      if (Math.abs(by) < 1) return;
+      scrollBy({ top: by, behavior: matchMedia('(prefers-reduced-motion: reduce)').matches ? 'instant' : 'smooth' });
+    },
     // Lays the page out now and whenever the window changes size or turns;
     // returns the function that does it, for when the page shows again.
     start(app, chart) {
       const fit = () => (oneColumn() ? fitOneColumn : fitDesigned)(app, chart);
       addEventListener('resize', fit);
       fit();
+      app.dataset.laidOut = 'true';
       return fit;
     },
   };

@@ -5,24 +5,28 @@ import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { extname, join, normalize } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { gzipSync } from 'node:zlib';
 import { after, before } from 'node:test';
 import { chromium } from 'playwright-core';
 
 export const pageFolder = fileURLToPath(new URL('../../build/web/', import.meta.url));
 
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.svg': 'image/svg+xml',
+const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css', '.svg': 'image/svg+xml',
                 '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
 
 // A static server for the page's folder (or another build's, `site.folder`);
-// resolves to its address.
-export async function servePage(folder = pageFolder) {
+// resolves to its address. With `gzip`, it compresses what it sends, as a
+// static host does.
+export async function servePage(folder = pageFolder, { gzip = false } = {}) {
   const site = { folder };
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)).replace(/^\/+/, '') || 'index.html';
     try {
       const body = await readFile(join(site.folder, path));
-      response.writeHead(200, { 'Content-Type': TYPES[extname(path)] || 'application/octet-stream' });
-      response.end(body);
+      const compressed = gzip && extname(path) !== '.png' && /gzip/.test(request.headers['accept-encoding'] || '');
+      response.writeHead(200, { 'Content-Type': TYPES[extname(path)] || 'application/octet-stream',
+                                ...(compressed ? { 'Content-Encoding': 'gzip' } : {}) });
+      response.end(compressed ? gzipSync(body) : body);
     } catch {
       response.writeHead(404).end();
     }

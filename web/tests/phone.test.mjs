@@ -5,7 +5,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 
-import { browserAndSite, choose, control, EXAMPLES, openData, openForm, openPhone, PHONES, results, typeFields,
+import { browserAndSite, choose, control, EXAMPLES, formReady, openData, openForm, openPhone, PHONES, results, typeFields,
          WORKED } from './page.mjs';
 
 const shared = browserAndSite();
@@ -126,4 +126,71 @@ test('taps and digits typed as a Japanese keyboard commits them give the desktop
   await compose(2001, '－５');  // a full-width minus reads as a sign
   assert.equal(await page.inputValue(control(2001)), '-5');
   assert.deepEqual(page.errors, []);
+});
+
+// Whether the first result line is on the phone's screen (its visual viewport).
+const firstLineOnScreen = () => {
+  const line = document.querySelector('[data-number="1005"]').getBoundingClientRect();
+  const top = visualViewport.offsetTop;
+  return line.height > 0 && line.top >= top && line.bottom <= top + visualViewport.height;
+};
+
+test('on a phone the result lines come on screen after the tap, smoothly or at once, and so does an error', async () => {
+  for (const [size, reducedMotion] of [[PHONES[0], 'no-preference'], [PHONES[1], 'reduce']]) {
+    const page = await openForm(shared.browser, shared.site.address, { width: size[0], height: size[1] },
+                                { isMobile: true, hasTouch: true, deviceScaleFactor: 3, reducedMotion });
+    for (const [battles, first] of [['12', '壁進捗率: 37 ％, グラフ 0.37 目盛'], ['31', 'エラー: 戦歴数が0未満か限界以上です']]) {
+      await typeFields(page, [battles, '104', '36', '29', '26']);
+      // The button at the foot of the screen, as a player who has filled the fields above it sees it.
+      await page.$eval(control(5000), (button) => button.scrollIntoView({ block: 'end' }));
+      await page.tap(control(5000));
+      await page.waitForFunction(firstLineOnScreen, null, { timeout: 1000 });
+      assert.equal(await page.textContent(control(1005)), first);
+      assert.equal(await page.evaluate(() => document.activeElement.dataset.number), '5000', 'the focus stays on the button');
+    }
+    await page.close();
+  }
+});
+
+test('the page holds still while it opens, on phones and a desktop window, also with a kept roster', async () => {
+  const sizes = [...PHONES.map(([w, h]) => [w, h, true]), [430, 932, true], [1280, 800, false]];
+  for (const [width, height, phone, kept] of [...sizes, [360, 740, true, true]]) {
+    const context = await shared.browser.newContext({ viewport: { width, height }, ...(phone ? { isMobile: true, hasTouch: true, deviceScaleFactor: 3 } : {}) });
+    const page = await context.newPage();
+    if (kept) {  // a roster with a long name, kept from the last visit, and the way back to the sample shown
+      await page.goto(shared.site.address);
+      await formReady(page);
+      await openData(page, WORKED, 'キャラクター一覧_2026年12月版_最新.txt');
+    }
+    // Every shift, as Lighthouse counts them, from the navigation on.
+    await page.addInitScript(() => {
+      window.shifted = 0;
+      new PerformanceObserver((list) => { for (const entry of list.getEntries()) window.shifted += entry.value; })
+        .observe({ type: 'layout-shift', buffered: true });
+    });
+    await page.goto(shared.site.address);
+    await formReady(page);
+    await page.waitForTimeout(1500);
+    const shifted = await page.evaluate(() => window.shifted);
+    assert.ok(shifted <= 0.02, `${width} x ${height}${kept ? ', a kept roster' : ''}: the layout shifted by ${shifted}`);
+    await context.close();
+  }
+});
+
+test('in one column each base stat stands centred under its heading; a touch screen has no word of dropping a file', async () => {
+  const page = await openPhone(shared.browser, shared.site.address, PHONES[1]);
+  await choose(page, 5, 'アウレリア');
+  const centres = await page.evaluate(() => [1003, 1004].map((number) => {
+    const label = document.querySelector(`[data-number="${number}"]`);
+    const range = document.createRange();
+    return [...label.childNodes].filter((node) => !/^[ \u3000]*$/.test(node.textContent)).map((node) => {
+      range.selectNodeContents(node);
+      const box = range.getBoundingClientRect();
+      return [node.textContent, (box.left + box.right) / 2];
+    });
+  }));
+  assert.deepEqual(centres.map((pieces) => pieces.map(([text]) => text)), [['HP', '攻', '防', '早'], ['160', '70', '54', '60']]);
+  centres[1].forEach(([text, centre], i) => assert.ok(Math.abs(centre - centres[0][i][1]) <= 1, `${text} at ${centre}, its heading at ${centres[0][i][1]}`));
+  assert.equal(await page.textContent(control(1004)), '160  70　54　60', 'the label\'s text as the core gives it');
+  assert.equal(await page.textContent('#roster-in-use'), 'データ: サンプル');
 });
