@@ -1,10 +1,12 @@
 // Takes the web page's screenshots (build/web, in headless Chromium, after a
 // calculation), as scripts/screenshot.sh does for Windows:
 // docs/screenshot-web.png on a wide screen, docs/screenshot-web-phone.png
-// on a 390 x 844 phone under mobile emulation, the whole page, and
-// docs/screenshot-notebook.png, a character's history after three checks.
+// on a 390 x 844 phone under mobile emulation, the whole page,
+// docs/screenshot-notebook.png, a character's history after three checks,
+// and docs/share-picture.png, the picture the page makes of a check to share.
 // Run: node scripts/web-screenshot.mjs (after ./scripts/web.sh or the test command has built build/web).
 
+import { copyFile } from 'node:fs/promises';
 import { fileURLToPath } from 'node:url';
 
 const { control, launchBrowser, openForm, servePage, typeFields } = await import(new URL('../web/tests/page.mjs', import.meta.url));
@@ -36,6 +38,11 @@ try {
   await page.waitForSelector('[data-check]');
   await page.screenshot({ path: docs('screenshot-notebook.png') });
   console.log(`Saved ${docs('screenshot-notebook.png')}`);
+
+  await page.click('#close-notebook');
+  const [picture] = await Promise.all([page.waitForEvent('download'), page.click('#share-image')]);
+  await copyFile(await picture.path(), docs('share-picture.png'));
+  console.log(`Saved ${docs('share-picture.png')}`);
 } finally {
   await browser.close();
   site.server.close();

@@ -10,7 +10,9 @@
         { get: keptFile, keep: keepFile, forget: forgetFile } = keptRoster, { fileListed, fileOpened, checkSettled, ready } = probe,
         { start: startForm, showRoster, show: showForm, hide: hideForm, holds, choose } = formScreen,
         { start: startNotebook, open: openNotebookScreen } = notebookScreen,
-        { start: startCore, openFailedCaption, openFailedText, memoryBytes, rarityNames, battleLimits, useSampleData, checkMany } = core;
+        { start: startSharing, passed: sharePassed, failed: shareFailed } = shareButtons, { start: startShared } = sharedScreen,
+        { start: startCore, openFailedCaption, openFailedText, memoryBytes, rarityNames, battleLimits, useSampleData, checkMany,
+          check: checkOf } = core;
   await startCore();
 
   const byId = (id) => document.getElementById(id);
@@ -112,7 +114,14 @@
     }
     checkSettled(started);
   }
-  startForm(keepCheck);
+  startForm({
+    passed(report, made) {
+      keepCheck(report, made);
+      sharePassed(report, made);
+    },
+    failed: shareFailed,
+  });
+  startSharing({ rarityNames: rarityNames(), battleLimits: battleLimits(), title: document.title });
 
   // The notebook, a screen of its own in place of the form and the chart.
   const openNotebook = byId('open-notebook');
@@ -149,5 +158,16 @@
     showRoster();
     showRosterInUse(null);
   }
+  // A check someone shared, when the page was opened at its link: shown
+  // over the form, against the roster in use, which it leaves as it is.
+  startShared({
+    rarityNames: rarityNames(),
+    battleLimits: battleLimits(),
+    check: checkOf,
+    holds,
+    choose,
+    opening: hideForm,
+    closed: (chosen) => showForm(chosen ? null : byId('open-file')),
+  });
   ready(memoryBytes());
 })();

@@ -20,6 +20,10 @@ const formControls = (() => {
     },
     // The page's own name search, right of the base stats in the name list's row.
     NAME_SEARCH: { name: '名前で絞り込み', caption: '絞り込み', place: [510, 60, 135, 24] },
+    // The page's own ways to share a check, right of the progress line, and
+    // what became of a link, below the result frame.
+    SHARING: { check: { text: 'リンクで共有', place: [470, 228, 82, 22] }, image: { text: '画像で共有', place: [558, 228, 82, 22] },
+               note: [10, 516, 640, 20] },
 
     // A label's text as the page shows it, each piece between its spaces
     // in an element of its own: the one-column layout keeps a piece whole

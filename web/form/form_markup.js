@@ -8,7 +8,7 @@
 'use strict';
 
 const formMarkup = (() => {
-  const id = controlIds, { FIELDS, RESULT_LINES, NAMED, NAME_SEARCH, pieces } = formControls;
+  const id = controlIds, { FIELDS, RESULT_LINES, NAMED, NAME_SEARCH, SHARING, pieces } = formControls;
   // A frame's line runs through the middle of its caption; the controls in
   // it are placed from the inside of its one-pixel line.
   const FRAME_CAPTION_HALF = 8;
@@ -30,6 +30,17 @@ const formMarkup = (() => {
   const place = (x, y, width, height) => `--x: ${x}px; --y: ${y}px; --width: ${width}px; --height: ${height}px`;
   const caption = (name) => element('span', { class: 'caption', 'aria-hidden': 'true' }, [name]);
   const options = (texts, chosen) => texts.map((text, i) => element('option', { selected: i === chosen }, [text]));
+
+  // The buttons that share the last good check, waiting for one, and what
+  // became of a link: in the result frame, after its lines, so that the
+  // one-column layout shows them there; the designed form draws the note
+  // below the frame.
+  const shareControls = (inFrame, [x, y, width, height], frame) => [
+    ...[['share-check', SHARING.check], ['share-image', SHARING.image]].map(([name, { text, place: at }]) =>
+      element('button', { type: 'button', id: name, class: 'control share', disabled: true, style: inFrame(...at)[0] }, [text])),
+    element('p', { id: 'share-note', class: 'control share-note', role: 'status', hidden: true,
+                   style: place(x - frame.x - FRAME_LINE, y - frame.y - FRAME_CAPTION_HALF - FRAME_LINE, width, height) },
+            [element('span', { id: 'share-said' }), ' ', element('a', { id: 'share-link' })])];
 
   function control({ kind, number, text, upperBound, font, colour }, style, shown) {
     const attributes = { class: `control ${{ hpArrows: 'arrows', pushButton: 'push', resultBox: 'result-box' }[kind] || kind}`,
@@ -90,7 +101,7 @@ const formMarkup = (() => {
         if (kind === 'frame') frames.push({ element: made, x, y, width, height });
         const container = frame ? frame.element.children : top;
         if (RESULT_LINES.includes(number)) {
-          if (!container.includes(resultLines)) container.push(resultLines);  // before the result box
+          if (!container.includes(resultLines)) container.push(resultLines, ...shareControls(inFrame, SHARING.note, frame));  // before the box
           lines.set(number, made);
           continue;
         }

@@ -15,7 +15,7 @@ const formScreen = (() => {
   let controls;
   const control = (number) => controls.get(number);
   let rarityList, nameList, nameSearch, fields, chart, fit;
-  let checked = () => {};  // told of each check that passes
+  let told = { passed() {}, failed() {} };  // told of each check
 
   // A line's text, in pieces as the one-column layout lays them out.
   const piece = (tag, className, textContent) => Object.assign(document.createElement(tag), className ? { className, textContent } : { textContent });
@@ -92,13 +92,14 @@ const formScreen = (() => {
     if (report.failed) {
       setLine(RESULT_LINES[0], report.lines[0]);
       bringIntoView(lines);
+      told.failed(report);
       return;  // the result box keeps the last good log
     }
     RESULT_LINES.forEach((number, line) => setLine(number, report.lines[line]));
     bringIntoView(lines);
     control(id.resultBox).value = report.log;
     chart.show(report);
-    checked(report, { rarity, name: names[index], base, typed });
+    told.passed(report, { rarity, name: names[index], base, typed });
   }
 
   // Where a character is in the roster in use, by its rarity, name and base stats; -1 where it is not.
@@ -169,17 +170,17 @@ const formScreen = (() => {
   return {
     // Takes the form in #form (written into the page by the build) and the
     // chart in #growth-chart, lays them out in #app, and lists the
-    // rarities, on the core's start rarity.
-    // `onChecked(report, { rarity, name, base, typed })` hears of every
-    // check that passes.
-    start(onChecked) {
-      checked = onChecked;
+    // rarities, on the core's start rarity. `tell.passed(report, { rarity,
+    // name, base, typed })` hears of every check that passes, and
+    // `tell.failed(report)` of every one that fails.
+    start(tell) {
+      told = tell;
       controls = found(document.getElementById('form'));
       [rarityList, nameList, nameSearch] = [control(id.rarityList), control(id.nameList), control('nameSearch')];
       fields = FIELDS.map(control);
       wire();
       const app = document.getElementById('app');
-      app.style.setProperty('--result-line', resultLineColour());
+      document.documentElement.style.setProperty('--result-line', resultLineColour());
       chart = create(document.getElementById('growth-chart'));
       fit = layOut(app, chart);
       rarityList.replaceChildren(...rarityNames().map((name) => new Option(name)));

@@ -7,7 +7,7 @@ import vm from 'node:vm';
 // Runs `files` (paths under web/) in a fresh context; returns a function
 // that evaluates an expression there, such as the name of a script's global.
 export function loadScripts(...files) {
-  const context = vm.createContext({ TextDecoder, URL });
+  const context = vm.createContext({ TextDecoder, URL, URLSearchParams });
   for (const file of files) {
     vm.runInContext(readFileSync(new URL(`../../${file}`, import.meta.url), 'utf8'), context, { filename: file });
   }

@@ -1,0 +1,92 @@
+// A check as a picture to share: the character, its battles, the seven
+// result lines and the growth chart, on the form's black, drawn at twice
+// its size in CSS pixels, with the page's own fonts, as a PNG.
+'use strict';
+
+const checkPicture = (() => {
+  const { create } = growthChart;
+  const WIDTH = 480;  // CSS pixels; the PNG has twice as many
+  const SCALE = 2;
+  const MARGIN = 16;
+  const LINE = 22;
+  const CHART = { height: 384, magnified: 16 / 13 };
+  const STYLED = ['fill', 'fill-opacity', 'stroke', 'stroke-width', 'stroke-opacity', 'font-size', 'font-family', 'white-space'];
+
+  // The chart of `report` as an image, drawn by the page's own chart in a
+  // hidden SVG, its styles written into it (an image has no page styles).
+  async function chartImage(report, width) {
+    const holder = Object.assign(document.createElement('div'), { hidden: false });
+    holder.style.cssText = 'position: fixed; left: -10000px; top: 0;';
+    const svg = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
+    svg.setAttribute('class', 'growth-chart');
+    holder.append(svg);
+    document.body.append(holder);
+    try {
+      const chart = create(svg);
+      chart.resize(width, CHART.height, width / CHART.magnified);
+      chart.show(report);
+      for (const element of [svg, ...svg.querySelectorAll('*')]) {
+        const style = getComputedStyle(element);
+        element.setAttribute('style', STYLED.map((name) => `${name}: ${style.getPropertyValue(name)}`).join('; '));
+      }
+      svg.setAttribute('xmlns', 'http://www.w3.org/2000/svg');
+      const image = new Image();
+      image.src = `data:image/svg+xml;charset=utf-8,${encodeURIComponent(new XMLSerializer().serializeToString(svg))}`;
+      await image.decode();
+      return image;
+    } finally {
+      holder.remove();
+    }
+  }
+
+  // Lines no wider than `width`, broken between a line's pieces.
+  function wrapped(context, text, width) {
+    const rows = [];
+    let row = '';
+    for (const piece of text.split(/(?<= )(?=[^ ])/)) {
+      if (row && context.measureText(row + piece).width > width) {
+        rows.push(row);
+        row = piece.trimStart();
+      } else {
+        row += piece;
+      }
+    }
+    return row ? [...rows, row] : rows;
+  }
+
+  return {
+    // The PNG of a check: { title, character, battles, report }; resolves to a Blob.
+    async draw({ title, character, battles, report }) {
+      const font = getComputedStyle(document.body).fontFamily;
+      const colours = { background: '#000', text: '#fff', quiet: '#ccc', line: getComputedStyle(document.documentElement)
+        .getPropertyValue('--result-line').trim() || '#ffb4b4' };
+      const inner = WIDTH - 2 * MARGIN;
+      const canvas = document.createElement('canvas');
+      const context = canvas.getContext('2d');
+      context.font = `15px ${font}`;
+      const lineRows = report.lines.filter(Boolean).flatMap((line) => wrapped(context, line, inner));
+      const image = await chartImage(report, inner);
+      const height = MARGIN + LINE + 28 + LINE + 8 + lineRows.length * LINE + 12 + CHART.height + MARGIN;
+      canvas.width = WIDTH * SCALE;
+      canvas.height = height * SCALE;
+      context.scale(SCALE, SCALE);
+      context.fillStyle = colours.background;
+      context.fillRect(0, 0, WIDTH, height);
+      context.textBaseline = 'top';
+      let y = MARGIN;
+      const text = (words, size, colour, gap = LINE) => {
+        context.font = `${size}px ${font}`;
+        context.fillStyle = colour;
+        context.fillText(words, MARGIN, y);
+        y += gap;
+      };
+      text(title, 13, colours.quiet);
+      text(character, 20, colours.text, 28);
+      text(battles, 15, colours.quiet, LINE + 8);
+      for (const row of lineRows) text(row, 15, colours.line);
+      y += 12;
+      context.drawImage(image, MARGIN, y, inner, CHART.height);
+      return new Promise((resolve, reject) => canvas.toBlob((blob) => (blob ? resolve(blob) : reject(new Error('no picture'))), 'image/png'));
+    },
+  };
+})();

@@ -1,0 +1,86 @@
+// A check that another player shared as a link, on a screen of its own in
+// place of the form: the character, its battles, the seven result lines and
+// the growth chart, all computed again by this page's core from the link,
+// so that they are the same on every device, whatever roster this one has.
+// Opening it keeps nothing and changes neither the roster nor the form;
+// where the roster in use holds the same character, the check can be taken
+// into the form.
+'use strict';
+
+const sharedScreen = (() => {
+  const { checkIn } = shareLink, { create } = growthChart;
+  const byId = (id) => document.getElementById(id);
+  const CHART_HEIGHT = 384;  // the gauge and four rows, as the form's chart in one column
+  const CHART_MAGNIFIED = 16 / 13;
+
+  let page;      // what the app gives: { rarityNames, battleLimits, check(rarity, base, typed), holds, choose, closed }
+  let chart;
+  let shown = null;  // the check shown, and its report
+
+  const screen = byId('shared-check');
+  const lines = [...screen.querySelectorAll('[data-line]')];
+
+  function drawChart() {
+    const width = Math.floor(byId('shared-chart').parentElement.clientWidth);
+    chart.resize(width, CHART_HEIGHT, width / CHART_MAGNIFIED);
+  }
+
+  // Shows what a link holds: its check, or that it cannot be read.
+  function show(shared) {
+    shown = null;
+    const readable = shared !== null;
+    byId('shared-error').hidden = readable;
+    byId('shared-what').hidden = !readable;
+    byId('take-shared').hidden = true;
+    lines.forEach((line) => { line.textContent = ''; });
+    if (readable) {
+      const { rarity, name, base, typed } = shared;
+      const report = page.check(rarity, base, typed);
+      byId('shared-character').textContent = `${page.rarityNames[rarity]} ${name}（初期値 ${base.join(' ')}）`;
+      byId('shared-battles').textContent = `戦歴 ${typed[0]}/${page.battleLimits[rarity]}　HP ${typed[1]}　攻撃 ${typed[2]}` +
+                                           `　防御 ${typed[3]}　素早さ ${typed[4]}`;
+      report.lines.forEach((text, line) => { if (!report.failed || line === 0) lines[line].textContent = text; });
+      byId('shared-chart').hidden = report.failed;
+      if (!report.failed) {
+        shown = { shared, report };
+        chart.show(report);
+        byId('take-shared').hidden = !page.holds(shared);
+      }
+    }
+    screen.hidden = false;
+    if (readable && !byId('shared-chart').hidden) drawChart();
+    byId('shared-heading').focus();
+  }
+
+  // Back to the form, with the link's part gone from the address, so that
+  // a reload shows the player's own page.
+  function close(chosen) {
+    screen.hidden = true;
+    history.replaceState(null, '', location.pathname + location.search);
+    page.closed(chosen);
+  }
+
+  return {
+    // Takes what the screen needs of the page, and shows the check of the
+    // address the page was opened at, or is sent to later (an installed
+    // app handed a link). Resolves to whether it shows one.
+    start(pageParts) {
+      page = pageParts;
+      chart = create(byId('shared-chart'));
+      byId('close-shared').addEventListener('click', () => close(false));
+      byId('take-shared').addEventListener('click', () => {
+        if (shown && page.choose(shown.shared)) close(true);
+      });
+      addEventListener('resize', () => { if (!screen.hidden && shown) drawChart(); });
+      const opened = () => {
+        const shared = checkIn(location.hash);
+        if (shared === undefined) return false;
+        page.opening();
+        show(shared);
+        return true;
+      };
+      addEventListener('hashchange', opened);
+      return opened();
+    },
+  };
+})();
