@@ -62,7 +62,7 @@ const pageLayout = (() => {
       if (!fits || box.top < screen.top) by = box.top - MARGIN - screen.top;  // from its top
       else if (box.bottom > screen.bottom) by = box.bottom + MARGIN - screen.bottom;  // all of it, from below
       if (Math.abs(by) < 1) return;
-      scrollBy({ top: by, behavior: matchMedia('(prefers-reduced-motion: reduce)').matches ? 'instant' : 'smooth' });
+      scrollBy({ top: by, behavior: matchMedia('(prefers-reduced-motion: reduce)').matches ? 'auto' : 'smooth' });
     },
     // Lays the page out now and whenever the window changes size or turns;
     // returns the function that does it, for when the page shows again.

@@ -43,7 +43,8 @@ const checkPicture = (() => {
   function wrapped(context, text, width) {
     const rows = [];
     let row = '';
-    for (const piece of text.split(/(?<= )(?=[^ ])/)) {
+    // Each piece with the spaces after it, as the line runs.
+    for (const piece of text.match(/ *[^ ]+ */g) || []) {
       if (row && context.measureText(row + piece).width > width) {
         rows.push(row);
         row = piece.trimStart();
