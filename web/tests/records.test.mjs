@@ -71,6 +71,22 @@ test('the export saved again by a spreadsheet, in UTF-8 and in Shift_JIS, import
     assert.deepEqual(await exported(page), original, `${encoding}: nothing doubled`);
   }
 
+  // No room half-way through: the notebook stays as it was, and says so.
+  await page.evaluate(() => {
+    const put = IDBObjectStore.prototype.put;
+    let puts = 0;
+    IDBObjectStore.prototype.put = function (...args) {
+      if (++puts === 3) throw new DOMException('no room', 'QuotaExceededError');
+      return put.apply(this, args);
+    };
+  });
+  await clearNotebook(page);
+  assert.match(await importFile(page, 'full.csv', original), /空き容量がないため「full\.csv」を読み込めませんでした。記録は読み込む前のままです。/);
+  assert.equal(await page.locator('[data-character]').count(), 0, 'none of it kept');
+  await page.reload();
+  await page.waitForSelector('body[data-ready="true"]', { state: 'attached' });
+  await page.click('#open-notebook');
+
   // Edited in the spreadsheet: one row's HP below its base, another's figures made up.
   const lines = throughSpreadsheet(original, 76).toString('utf8').split('\n');
   const fields = (line) => line.split(/,(?=(?:[^"]*"[^"]*")*[^"]*$)/);
