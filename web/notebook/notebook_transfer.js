@@ -6,18 +6,10 @@
 
 const notebookTransfer = (() => {
   const { read: readCsv, write: writeCsv, decode } = checksCsv, { fromReport } = check, { exported, imported } = probe,
+        { give } = fileOut,
         { all: allChecks, merge, exportRecord, exported: noteExported, whyNotKept } = keptChecks;
   const LARGEST_ERRORS_LISTED = 20;
   const dateTime = new Intl.DateTimeFormat('ja-JP', { year: 'numeric', month: 'numeric', day: 'numeric', hour: '2-digit', minute: '2-digit' });
-
-  // Where a phone or a tablet can hand a file to another app, its share
-  // sheet takes the export; a desktop browser downloads it.
-  const shareable = (file) => matchMedia('(pointer: coarse)').matches && navigator.canShare && navigator.canShare({ files: [file] });
-  function download(file) {
-    const url = URL.createObjectURL(file);
-    Object.assign(document.createElement('a'), { href: url, download: file.name }).click();
-    setTimeout(() => URL.revokeObjectURL(url), 60000);
-  }
 
   // What an import says of the rows it could not take, by line.
   function faultsText(errors) {
@@ -42,16 +34,7 @@ const notebookTransfer = (() => {
       checks.sort((a, b) => a.at - b.at);
       const day = new Date().toLocaleDateString('sv-SE');  // YYYY-MM-DD
       const file = new File([writeCsv(checks, rarityNames)], `成長確認の記録-${day}.csv`, { type: 'text/csv' });
-      if (shareable(file)) {
-        try {
-          await navigator.share({ files: [file], title: '成長確認の記録' });
-        } catch (error) {
-          if (error.name === 'AbortError') return '書き出しをやめました。';
-          download(file);
-        }
-      } else {
-        download(file);
-      }
+      if (await give(file, '成長確認の記録') === 'cancelled') return '書き出しをやめました。';
       noteExported();
       exported(started);
       return `${checks.length} 件の記録を書き出しました。`;

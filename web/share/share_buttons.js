@@ -5,13 +5,12 @@
 'use strict';
 
 const shareButtons = (() => {
-  const { linkOf } = shareLink, { draw } = checkPicture;
+  const { linkOf } = shareLink, { draw } = checkPicture, { give } = fileOut;
   const byId = (id) => document.getElementById(id);
   let page;  // what the app gives: { rarityNames, battleLimits, title }
   let last = null;  // the last good check: { report, made }
 
   const characterText = ({ rarity, name }) => `${page.rarityNames[rarity]} ${name}`;
-  const fileShareable = (file) => matchMedia('(pointer: coarse)').matches && navigator.canShare && navigator.canShare({ files: [file] });
 
   function note(link, word) {
     const anchor = byId('share-link');
@@ -47,17 +46,7 @@ const shareButtons = (() => {
     const blob = await draw({ title: page.title, character: `${characterText(made)}（初期値 ${made.base.join(' ')}）`,
                               battles: `戦歴 ${made.typed[0]}/${page.battleLimits[made.rarity]}`, report });
     const file = new File([blob], `成長確認-${made.name || 'キャラクター'}.png`, { type: 'image/png' });
-    if (fileShareable(file)) {
-      try {
-        await navigator.share({ files: [file], title: page.title });
-        return;
-      } catch (error) {
-        if (error.name === 'AbortError') return;
-      }
-    }
-    const url = URL.createObjectURL(file);
-    Object.assign(document.createElement('a'), { href: url, download: file.name }).click();
-    setTimeout(() => URL.revokeObjectURL(url), 60000);
+    await give(file, page.title);
   }
 
   const enable = (on) => { for (const id of ['share-check', 'share-image']) byId(id).disabled = !on; };
@@ -72,6 +61,7 @@ const shareButtons = (() => {
     passed(report, made) {
       last = { report, made };
       enable(true);
+      byId('share-note').hidden = true;  // the link of the check before
     },
     // A check that failed: there is nothing to share until one passes.
     failed() {

@@ -1,0 +1,23 @@
+// A file the page makes for the player (the notebook's CSV, a check's
+// picture), handed over as a phone expects: to its share sheet, where the
+// browser of a touch screen takes files, and downloaded elsewhere.
+'use strict';
+
+const fileOut = Object.freeze({
+  // Resolves to 'shared', 'cancelled' (the player closed the share sheet)
+  // or 'downloaded'; a share sheet that fails downloads the file instead.
+  async give(file, title) {
+    if (matchMedia('(pointer: coarse)').matches && navigator.canShare && navigator.canShare({ files: [file] })) {
+      try {
+        await navigator.share({ files: [file], title });
+        return 'shared';
+      } catch (error) {
+        if (error.name === 'AbortError') return 'cancelled';
+      }
+    }
+    const url = URL.createObjectURL(file);
+    Object.assign(document.createElement('a'), { href: url, download: file.name }).click();
+    setTimeout(() => URL.revokeObjectURL(url), 60000);
+    return 'downloaded';
+  },
+});
