@@ -73,6 +73,14 @@ std::string_view baseStatsFormat();
 inline constexpr int kBattleFieldReadChars = 199;
 inline constexpr int kFieldReadChars = 99;
 
+// The page's growth chart (web/shared/growth_chart.js), drawn in its own
+// units with 13-unit texts. In one column it is drawn 312 units high (its
+// gauge and four rows) and magnified so that its texts are the controls'
+// 16 pixels: 384 pixels high.
+inline constexpr int kChartTextUnits = 13;
+inline constexpr int kColumnChartUnits = 312;
+inline constexpr int kColumnTextPixels = 16;
+
 // The HP field after one step of its arrows: two up or down by the sign of
 // `delta` (0 leaves it), stopping at the ends of the 32-bit range.
 std::int32_t steppedHp(std::int32_t hp, int delta);

@@ -95,7 +95,8 @@ std::optional<std::int32_t> battleLimit(int rarity) {
   return kBattleLimits[static_cast<std::size_t>(rarity)];
 }
 
-GrowthReport runGrowthCheck(int rarity, const CharacterRecord& character, const GrowthInputs& inputs) {
+GrowthReport runGrowthCheck(int rarity, const CharacterRecord& character, const GrowthInputs& inputs,
+                            FixedTexts* texts) {
   const std::optional<std::int32_t> limit = battleLimit(rarity);
   if (const std::string_view error = validationError(limit, character, inputs); !error.empty()) {
     return failure(error);
@@ -115,13 +116,13 @@ GrowthReport runGrowthCheck(int rarity, const CharacterRecord& character, const 
   GrowthReport report;
   report.progress = std::min<std::int64_t>(total, 100);
   report.scale = static_cast<double>(total) * 0.01;
-  report.progressLine = formatLine(kProgressFormat, {report.progress, report.scale});
+  report.progressLine = formatLine(kProgressFormat, {report.progress, report.scale}, texts);
   report.currentHeading = kCurrentHeading;
   for (std::size_t stat = 0; stat < kStatCount; ++stat) {
     StatGrowth& growth = report.stats[stat];
     growth.gain = gains[stat];
     growth.percent = percentOfBase(gains[stat], bases[stat]);
-    growth.gainText = formatLine(kStatPieceFormats[stat].gain, {gains[stat], growth.percent});
+    growth.gainText = formatLine(kStatPieceFormats[stat].gain, {gains[stat], growth.percent}, texts);
   }
   report.gainsLine = joinedPieces(report.stats, &StatGrowth::gainText);
   report.logText = report.progressLine;
@@ -135,16 +136,16 @@ GrowthReport runGrowthCheck(int rarity, const CharacterRecord& character, const 
     growth.predictedValue = bases[stat] + growth.predictedGain;
     growth.predictedPercent = percentOfBase(growth.predictedGain, bases[stat]);
     growth.predictedGainText =
-        formatLine(kStatPieceFormats[stat].predictedGain, {growth.predictedGain, growth.predictedPercent});
+        formatLine(kStatPieceFormats[stat].predictedGain, {growth.predictedGain, growth.predictedPercent}, texts);
   }
   const auto& [hp, attack, defence, speed] = report.stats;
   report.threeStatSum = (defence.predictedGain + attack.predictedGain) + speed.predictedGain;
 
-  report.predictionHeading = formatLine(kPredictionHeadingFormat, {*limit});
+  report.predictionHeading = formatLine(kPredictionHeadingFormat, {*limit}, texts);
   report.predictedValuesLine = formatLine(
-      kPredictedValuesFormat, {hp.predictedValue, attack.predictedValue, defence.predictedValue, speed.predictedValue});
+      kPredictedValuesFormat, {hp.predictedValue, attack.predictedValue, defence.predictedValue, speed.predictedValue}, texts);
   report.predictedGainsLine = joinedPieces(report.stats, &StatGrowth::predictedGainText);
-  report.threeStatSumLine = formatLine(kThreeStatSumFormat, {report.threeStatSum});
+  report.threeStatSumLine = formatLine(kThreeStatSumFormat, {report.threeStatSum}, texts);
 
   for (const std::string* line : {&report.predictionHeading, &report.predictedValuesLine,
                                   &report.predictedGainsLine, &report.threeStatSumLine}) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "growth/number_format.h"
 #include "roster/character_roster.h"
 
 // Battle limit of a rarity (0..5); empty for any other code.
@@ -58,5 +59,7 @@ struct GrowthReport {
 
 // Runs the check for `character` of `rarity` (the rarity list position,
 // which picks the battle limit). A rarity without a battle limit admits no
-// battle count and fails with the battle-count message.
-GrowthReport runGrowthCheck(int rarity, const CharacterRecord& character, const GrowthInputs& inputs);
+// battle count and fails with the battle-count message. `texts`, where
+// given, makes the decimals (a caller running thousands of checks).
+GrowthReport runGrowthCheck(int rarity, const CharacterRecord& character, const GrowthInputs& inputs,
+                            FixedTexts* texts = nullptr);

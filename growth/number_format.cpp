@@ -87,30 +87,22 @@ std::string formatFixed(double value, int decimals) {
   const bool negative = std::signbit(value);
   if (std::isinf(value)) return negative ? "-inf" : "inf";
 
-  // The same figures recur (a check's line and its figure, one check and
-  // the next, thousands of them when a notebook is imported), and each
-  // takes the exact digits of a double: the last texts made are kept, by
-  // the double's bits and the decimals. The core runs on one thread.
-  struct Made {
-    std::uint64_t bits = 0;
-    int decimals = -1;
-    std::string text;
-  };
-  static std::array<Made, 1024> made;
-  std::uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  Made& slot = made[(bits ^ (bits >> 29) ^ (bits >> 47) ^ static_cast<std::uint64_t>(decimals) * 0x9E3779B1u) % made.size()];
-  if (slot.bits == bits && slot.decimals == decimals) return slot.text;
-
   std::string digits = scaledRoundedDigits(std::fabs(value), decimals);
   const auto width = static_cast<std::size_t>(decimals) + 1;
   if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
   if (decimals > 0) digits.insert(digits.size() - static_cast<std::size_t>(decimals), 1, '.');
-  slot = {bits, decimals, negative ? "-" + digits : digits};
+  return negative ? "-" + digits : digits;
+}
+
+const std::string& FixedTexts::text(double value, int decimals) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  Made& slot = made_[(bits ^ (bits >> 29) ^ (bits >> 47) ^ static_cast<std::uint64_t>(decimals) * 0x9E3779B1u) % made_.size()];
+  if (slot.bits != bits || slot.decimals != decimals) slot = {bits, decimals, formatFixed(value, decimals)};
   return slot.text;
 }
 
-std::string formatLine(std::string_view format, std::initializer_list<FormatArg> args) {
+std::string formatLine(std::string_view format, std::initializer_list<FormatArg> args, FixedTexts* texts) {
   std::string line;
   line.reserve(format.size() + 16 * args.size());
   const FormatArg* next = args.begin();
@@ -130,7 +122,10 @@ std::string formatLine(std::string_view format, std::initializer_list<FormatArg>
       line += formatInteger((next++)->integer);
       at = percent + 2;
     } else if ((rest.starts_with("%.1f") || rest.starts_with("%.2f")) && haveArg && !next->isInteger) {
-      line += formatFixed((next++)->real, rest[2] - '0');
+      const double real = (next++)->real;
+      const int decimals = rest[2] - '0';
+      if (texts) line += texts->text(real, decimals);
+      else line += formatFixed(real, decimals);
       at = percent + 4;
     } else {
       line += '%';

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "growth/number_format.h"
 
@@ -67,6 +69,24 @@ TEST(FormatFixedSpecialValues, PrintTheSameEverywhere) {
   EXPECT_EQ(largest.substr(0, 17), "17976931348623157");
   EXPECT_EQ(largest.substr(17, 292), std::string(292, '0'));
   EXPECT_EQ(largest.substr(309), ".0");
+}
+
+// The texts a caller keeps are formatFixed's, whatever a slot held before:
+// each value twice (the second from memory), among values that share slots,
+// with other decimals for the same bits, and both zeros.
+TEST(FixedTexts, GiveFormatFixedsTextWhateverTheyHeldBefore) {
+  FixedTexts texts;
+  std::vector<std::pair<double, int>> asked;
+  for (int i = 0; i < 5000; ++i) asked.emplace_back(i * 0.05, 1 + i % 2);
+  for (const double value : {6.25, 1.95, -0.0, 0.0, -6.25, std::nan(""), 1e300}) {
+    for (const int decimals : {0, 1, 2}) asked.emplace_back(value, decimals);
+  }
+  for (int round = 0; round < 2; ++round) {
+    for (const auto& [value, decimals] : asked) {
+      ASSERT_EQ(texts.text(value, decimals), formatFixed(value, decimals)) << value << " with " << decimals;
+    }
+  }
+  EXPECT_EQ(formatLine(" HP %.1f  攻 %.2f", {6.25, 0.125}, &texts), " HP 6.3  攻 0.13");
 }
 
 TEST(FormatInteger, PrintsAsPercentD) {

@@ -10,6 +10,7 @@
 
 #include "growth/growth_check.h"
 #include "growth/number_format.h"
+#include "worked_examples.h"
 
 namespace {
 
@@ -170,28 +171,22 @@ TEST_P(FormRuns, FillTheResultLinesAndTheResultBoxByteForByte) {
   EXPECT_EQ(windowText(control(7000), 4000), log);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WorkedExamples, FormRuns,
-    ::testing::Values(
-        FormRun{"Plain", 2, {100, 20, 20, 20}, {"10", "120", "25", "22", "21"},
-            {"壁進捗率: 28 ％, グラフ 0.28 目盛", "現在値",
-             " HP+20(+20.0％)  攻+5(+25.0％)  防+2(+10.0％)  早+1(+5.0％)", "30戦予想値",
-             " HP 160.0  攻 35.0  防 26.0  早 23.0",
-             " HP+60.0(+60.0％)  攻+15.0(+75.0％)  防+6.0(+30.0％)  早+3.0(+15.0％)", " 3値合計+24.0"}},
-        FormRun{"ExactHalves", 1, {100, 20, 20, 20}, {"4", "100", "21", "20", "20"},
-            {"壁進捗率: 1 ％, グラフ 0.01 目盛", "現在値",
-             " HP+0(+0.0％)  攻+1(+5.0％)  防+0(+0.0％)  早+0(+0.0％)", "25戦予想値",
-             " HP 100.0  攻 26.3  防 20.0  早 20.0",
-             " HP+0.0(+0.0％)  攻+6.3(+31.3％)  防+0.0(+0.0％)  早+0.0(+0.0％)", " 3値合計+6.3"}},
-        FormRun{"NearHalf", 2, {1000, 20, 20, 20}, {"20", "1013", "20", "20", "20"},
-            {"壁進捗率: 13 ％, グラフ 0.13 目盛", "現在値",
-             " HP+13(+1.3％)  攻+0(+0.0％)  防+0(+0.0％)  早+0(+0.0％)", "30戦予想値",
-             " HP 1019.5  攻 20.0  防 20.0  早 20.0",
-             " HP+19.5(+2.0％)  攻+0.0(+0.0％)  防+0.0(+0.0％)  早+0.0(+0.0％)", " 3値合計+0.0"}},
-        FormRun{"ZeroBattles", 5, {100, 20, 20, 20}, {"0", "110", "20", "20", "20"},
-            {"壁進捗率: 10 ％, グラフ 0.10 目盛", "現在値",
-             " HP+10(+10.0％)  攻+0(+0.0％)  防+0(+0.0％)  早+0(+0.0％)", "", "", "", ""}}),
-    [](const auto& info) { return std::string(info.param.name); });
+std::vector<FormRun> formRuns() {
+  std::vector<FormRun> runs;
+  for (const WorkedExampleFixture& example : kWorkedExamples) {
+    const auto& [hp, attack, defence, speed] = example.base;
+    Strings typed;
+    for (const std::int32_t number : example.typed) typed.push_back(std::to_string(number));
+    runs.push_back({example.name, example.rarity, {hp, attack, defence, speed}, typed, linesOf(example)});
+  }
+  runs.push_back({"ZeroBattles", 5, {100, 20, 20, 20}, {"0", "110", "20", "20", "20"},
+                  {"壁進捗率: 10 ％, グラフ 0.10 目盛", "現在値",
+                   " HP+10(+10.0％)  攻+0(+0.0％)  防+0(+0.0％)  早+0(+0.0％)", "", "", "", ""}});
+  return runs;
+}
+
+INSTANTIATE_TEST_SUITE_P(WorkedExamples, FormRuns, ::testing::ValuesIn(formRuns()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Form, AFailureAfterASuccessLeavesOnlyTheMessageAndKeepsTheResultBox) {
   typeFields("10", "120", "25", "22", "21");

@@ -9,6 +9,7 @@
 #include "expected_layout.h"
 #include "ui/display_scale.h"
 #include "ui_test_support.h"
+#include "worked_examples.h"
 
 namespace {
 
@@ -16,7 +17,8 @@ class LocaleAndScale : public MainWindowTest {
  protected:
   void fillRoster(CharacterRoster& roster) override {
     // Kana, kanji, half-width kana, a long vowel mark and full-width signs.
-    roster.add(2, "アレス", {100, 20, 20, 20});
+    const WorkedExampleFixture& plain = kWorkedExamples[0];  // first of rarity 2, so chosen at start
+    roster.add(plain.rarity, "アレス", {plain.base[0], plain.base[1], plain.base[2], plain.base[3]});
     roster.add(2, "ヴァルター・ｶｲﾝ～", {80, 30, 26, 22});
     roster.add(2, "皇帝竜＃１", {90, 28, 24, 32});
   }
@@ -84,9 +86,8 @@ class LocaleAndScale : public MainWindowTest {
   }
 
   void calculateWorkedExample() {
-    for (const auto& [field, value] : std::map<int, const char*>{
-             {2000, "10"}, {2001, "120"}, {2002, "25"}, {2003, "22"}, {2004, "21"}}) {
-      type(field, value);
+    for (int field = 0; field < 5; ++field) {
+      type(control::kBattleField + field, std::to_string(kWorkedExamples[0].typed[static_cast<std::size_t>(field)]));
     }
     clickCentre(control::kCalculateButton);
   }
@@ -154,8 +155,8 @@ TEST_F(LocaleAndScale, FontsAreScaledAndEveryTextFitsItsControl) {
 
 TEST_F(LocaleAndScale, EveryCharacterOfEveryTextHasAGlyphAfterACalculation) {
   calculateWorkedExample();
-  ASSERT_EQ(text(control::kProgressLine), "壁進捗率: 28 ％, グラフ 0.28 目盛");
-  ASSERT_EQ(text(control::kThreeStatSumLine), " 3値合計+24.0");
+  ASSERT_EQ(text(control::kProgressLine), kWorkedExamples[0].lines[0]);
+  ASSERT_EQ(text(control::kThreeStatSumLine), kWorkedExamples[0].lines[6]);
 
   int checked = 0;
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

@@ -6,7 +6,6 @@
 'use strict';
 
 const dataFile = (() => {
-  const { beginData, feedData, endData, abandonData, pieceBytes } = core;
   const TURN_MS = 30;          // the longest the page keeps the browser waiting
   const PROGRESS_AFTER_MS = 500;
   const FIRST_PATIENCE_MS = 1000;  // a local file gives a piece in a few ms
@@ -77,16 +76,16 @@ const dataFile = (() => {
       const started = performance.now();
       let turn = started;
       let bytesRead = 0;
-      beginData();
+      core.beginData();
       try {
-        for await (const piece of pieces(file, pieceBytes())) {
-          const ended = feedData(piece);
+        for await (const piece of pieces(file, core.pieceBytes())) {
+          const ended = core.feedData(piece);
           bytesRead += piece.length;
           if (ended) break;  // the text ended at a 0x1A: the rest is not read
           if (performance.now() - turn >= TURN_MS) {
             await nextTurn();
             if (ticket !== latest) {
-              abandonData();
+              core.abandonData();
               return 'superseded';
             }
             turn = performance.now();
@@ -94,14 +93,14 @@ const dataFile = (() => {
           }
         }
       } catch {
-        abandonData();
+        core.abandonData();
         return 'failed';
       }
       if (ticket !== latest) {  // given up while the last piece was awaited
-        abandonData();
+        core.abandonData();
         return 'superseded';
       }
-      return endData() > 0 ? 'read' : 'empty';
+      return core.endData() > 0 ? 'read' : 'empty';
     };
     reading = reading.then(run, run);
     return reading;

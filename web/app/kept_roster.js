@@ -5,13 +5,12 @@
 'use strict';
 
 const keptRoster = (() => {
-  const { transact: transactIn, result } = pageDatabase;
   const STORE = 'roster';
   const KEY = 'last';
   const LARGEST_KEPT = 16 * 1024 * 1024;  // a real roster is far smaller
 
   const transact = (mode, makeRequest) =>
-    transactIn([STORE], mode, (stores) => result(makeRequest(stores[STORE])));
+    pageDatabase.transact([STORE], mode, (stores) => pageDatabase.result(makeRequest(stores[STORE])));
 
   return {
     // The kept file as { file, name, openedAt }, or undefined: none kept, or
@@ -33,8 +32,7 @@ const keptRoster = (() => {
       } catch {
         return 'refused';
       }
-      // Asked once a file is kept, so that the browser does not evict it under pressure.
-      if (navigator.storage && navigator.storage.persist) navigator.storage.persist().catch(() => {});
+      pageDatabase.askToPersist();
       return 'kept';
     },
     async forget() {

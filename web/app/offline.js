@@ -9,10 +9,15 @@
 // and loads itself once more, now wholly from the new build.
 'use strict';
 
-if ('serviceWorker' in navigator && window.isSecureContext && location.protocol !== 'file:') {
-  navigator.serviceWorker.register('sw.js').then((registration) => {
-    if (!registration.waiting || !navigator.serviceWorker.controller) return;
-    navigator.serviceWorker.addEventListener('controllerchange', () => location.reload(), { once: true });
-    registration.waiting.postMessage('take-over');
-  }).catch(() => {});  // no worker: the page works as a plain page
-}
+const offline = Object.freeze({
+  // The worker's registration, or null where there is none.
+  registered: 'serviceWorker' in navigator && window.isSecureContext && location.protocol !== 'file:'
+    ? navigator.serviceWorker.register('sw.js').then((registration) => {
+      if (registration.waiting && navigator.serviceWorker.controller) {
+        navigator.serviceWorker.addEventListener('controllerchange', () => location.reload(), { once: true });
+        registration.waiting.postMessage('take-over');
+      }
+      return registration;
+    }).catch(() => null)  // no worker: the page works as a plain page
+    : Promise.resolve(null),
+});

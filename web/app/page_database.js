@@ -1,16 +1,18 @@
 // The page's one IndexedDB database, on this device only: the roster file
 // kept for the next visit ('roster'), and the notebook's checks, all of a
 // character's in one record ('histories') and its latest in another
-// ('characters'), both under the character's key (check.js).
+// ('characters'), both under the character's key (check_record.js).
 'use strict';
 
 const pageDatabase = (() => {
   const NAME = 'growth-check';
-  const VERSION = 2;  // 1 held the roster alone
+  // The database's own version, which names its stores (the records in them
+  // carry theirs, check_record.js): 1 held the roster alone.
+  const DATABASE_VERSION = 2;
 
   function open() {
     return new Promise((resolve, reject) => {
-      const request = indexedDB.open(NAME, VERSION);
+      const request = indexedDB.open(NAME, DATABASE_VERSION);
       request.onupgradeneeded = () => {
         const database = request.result;
         if (!database.objectStoreNames.contains('roster')) database.createObjectStore('roster');
@@ -52,5 +54,14 @@ const pageDatabase = (() => {
     request.onerror = () => reject(request.error);
   });
 
-  return { transact, result };
+  // Asks the browser, once, to keep the page's data for good rather than
+  // as it pleases: when the first thing worth keeping has been kept.
+  let persistenceAsked = false;
+  function askToPersist() {
+    if (persistenceAsked || !navigator.storage || !navigator.storage.persist) return;
+    persistenceAsked = true;
+    navigator.storage.persist().catch(() => {});
+  }
+
+  return { transact, result, askToPersist };
 })();

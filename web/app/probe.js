@@ -16,6 +16,10 @@ const probe = (() => {
       data().wasmBytes = String(memoryBytes);
       data().ready = 'true';
     },
+    // The core could not start: the page said so.
+    startFailed(error) {
+      data().startFailed = (error && error.name) || 'Error';
+    },
     // A file chosen at `started` has its names in the list; and drawn, once
     // the browser has laid them out and drawn the next frame.
     fileListed(started) {

@@ -7,14 +7,17 @@
 'use strict';
 
 const core = (() => {
-  const compile = createGrowthCore;  // growth_core.js, the core as Emscripten builds it
   const shiftJis = new TextDecoder('shift_jis');
   let wasm = null;  // the compiled core, once start() has resolved
 
   // A text the core just gave (its length), decoded.
+  // A typed view on the core's memory at `at`. The memory may grow during
+  // any call into the core, which replaces its buffer: so the buffer is
+  // taken only after the call that gave `at`, never before.
+  const view = (Type, at, length) => new Type(wasm.HEAPU8.buffer, at, length);
   const text = (length) => {
     const at = wasm._textBytes();
-    return shiftJis.decode(wasm.HEAPU8.subarray(at, at + length));
+    return shiftJis.decode(view(Uint8Array, at, length));
   };
   const fields = (length) => {
     const pieces = text(length).split('\0');
@@ -26,18 +29,17 @@ const core = (() => {
   // is, any other character as 0x81, which no number rule takes for white
   // space, a sign or a digit (as no CP932 byte of such a character is).
   const putInput = (typed) => {
-    const at = wasm._inputBuffer();
     const length = Math.min(typed.length, wasm._inputCapacity());
+    const bytes = view(Uint8Array, wasm._inputBuffer(), length);
     for (let i = 0; i < length; ++i) {
       const unit = typed.charCodeAt(i);
-      wasm.HEAPU8[at + i] = unit < 0x80 ? unit : 0x81;
+      bytes[i] = unit < 0x80 ? unit : 0x81;
     }
     return length;
   };
 
   const MANY_AT_ONCE = 8192;  // checks computed in one call: a few hundred KB of the core's memory
-  const KINDS = ['frame', 'label', 'list', 'field', 'arrows', 'hpArrows', 'pushButton', 'resultBox'];
-  const FONTS = ['none', 'systemFont', 'rarityList', 'resultBox'];
+  const NUMBERS_PER_CHECK = 10;  // its rarity, four base stats and five typed numbers
   const colourText = (colour) => `#${colour.toString(16).padStart(6, '0')}`;
 
   // The report of one growth check, from its pairs of a name and a text:
@@ -79,7 +81,7 @@ const core = (() => {
     const bytes = [];
     for (const code of codes) code > 0xff ? bytes.push(code >> 8, code & 0xff, 0x0a) : bytes.push(code, 0x0a);
     const characters = shiftJis.decode(new Uint8Array(bytes)).split('\n');
-    const table = new Uint16Array(wasm.HEAPU8.buffer, wasm._cp932Table(), 0x10000);
+    const table = view(Uint16Array, wasm._cp932Table(), 0x10000);
     codes.forEach((code, i) => {
       const character = characters[i];
       if (character.length === 1 && character !== '\uFFFD' && table[character.charCodeAt(0)] === 0) {
@@ -91,8 +93,10 @@ const core = (() => {
   }
 
   return {
+    // Starts the core: growth_core.js, as Emscripten builds it, loaded
+    // before this script. Rejects where it did not load or cannot run.
     async start() {
-      wasm = await compile();
+      wasm = await createGrowthCore();
     },
     // The size of the core's memory, in bytes.
     memoryBytes: () => wasm.HEAPU8.buffer.byteLength,
@@ -100,21 +104,24 @@ const core = (() => {
     // The form design, control by control in creation order: { kind,
     // number, x, y, width, height, upperBound, font, colour (null for the
     // platform's own), text }.
-    formDesign: () => Array.from({ length: wasm._controlCount() }, (_, i) => {
+    // (The kinds and fonts are named in their enums' order, formDesign.)
+    designedControls: () => Array.from({ length: wasm._controlCount() }, (_, i) => {
       const [kind, number, x, y, width, height, upperBound, font, colour] =
         Array.from({ length: 9 }, (_, which) => wasm._controlValue(i, which));
-      return { kind: KINDS[kind], number, x, y, width, height, upperBound, font: FONTS[font],
+      return { kind: formDesign.kinds[kind], number, x, y, width, height, upperBound, font: formDesign.fonts[font],
                colour: colour >= 0 ? colourText(colour) : null, text: text(wasm._controlText(i)) };
     }),
     startRarity: () => wasm._startRarity(),
     battleFieldReadChars: () => wasm._battleFieldReadChars(),
     fieldReadChars: () => wasm._fieldReadChars(),
     resultLineColour: () => colourText(wasm._resultLineColour()),
+    // The keys of the four stats, in the core's order, as a check's figures are named.
+    statKeys: () => text(wasm._statKeysText()).split('\n'),
     rarityNames: () => Array.from({ length: wasm._rarityCount() }, (_, code) => text(wasm._rarityNameText(code))),
     battleLimits: () => Array.from({ length: wasm._rarityCount() }, (_, code) => wasm._battleLimitOf(code)),
     openFailedCaption: () => text(wasm._openFailedCaptionText()),
     // The failure dialog's text for the file the player chose.
-    openFailedText: (fileName) => text(wasm._openFailedTextText()).replace('\n', fileName),
+    openFailedText: (fileName) => text(wasm._openFailedTextText()).replace('\n', () => fileName),
 
     // Typed texts, read as the Windows fields read them (no more than
     // `maxChars` characters), and numbers as they print.
@@ -131,7 +138,7 @@ const core = (() => {
     },
     baseStats(rarity, index) {
       const at = wasm._baseStats(rarity, index);
-      return at === 0 ? null : Array.from(new Int32Array(wasm.HEAPU8.buffer, at, 4));
+      return at === 0 ? null : Array.from(view(Int32Array, at, 4));
     },
     baseStatsText: (rarity, index) => text(wasm._baseStatsText(rarity, index)),
 
@@ -146,8 +153,8 @@ const core = (() => {
       const results = [];
       for (let from = 0; from < checks.length; from += MANY_AT_ONCE) {
         const batch = checks.slice(from, from + MANY_AT_ONCE);
-        const numbers = new Int32Array(wasm.HEAPU8.buffer, wasm._checksInput(batch.length), batch.length * 10);
-        batch.forEach(({ rarity, base, typed }, i) => numbers.set([rarity, ...base, ...typed], i * 10));
+        const numbers = view(Int32Array, wasm._checksInput(batch.length), batch.length * NUMBERS_PER_CHECK);
+        batch.forEach(({ rarity, base, typed }, i) => numbers.set([rarity, ...base, ...typed], i * NUMBERS_PER_CHECK));
         const [names, ...lines] = text(wasm._checkMany(batch.length)).split('\n');
         lines.pop();  // after the last line feed
         const order = names.split('\t');
@@ -175,7 +182,7 @@ const core = (() => {
     // Feeds one piece (at most pieceBytes()); true when the text has ended
     // at a 0x1A, so that the rest of the file can go unread.
     feedData(piece) {
-      wasm.HEAPU8.set(piece, wasm._inputBuffer());
+      view(Uint8Array, wasm._inputBuffer(), piece.length).set(piece);
       wasm._feedData(piece.length);
       return wasm._dataEnded() === 1;
     },

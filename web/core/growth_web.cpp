@@ -1,8 +1,8 @@
 // The functions the web page calls, all through one script (core.js): the
 // same roster, data file reader, growth check and form design as the
 // Windows program, compiled to WebAssembly. Texts cross as CP932 bytes; each
-// function that gives a text leaves it in one buffer, which textBytes() and
-// textLength() show.
+// function that gives a text leaves it in one buffer, which textBytes()
+// shows, and returns its length.
 
 #include <emscripten/emscripten.h>
 
@@ -44,6 +44,10 @@ std::uint16_t g_cp932Of[0x10000];  // each BMP character's CP932 code, 0 for non
 std::string g_text;
 char g_buffer[kChunkBytes];  // bytes from the page: a piece of a file, or a field's text
 
+// The stats' keys, in the core's order: the names of a check's figures
+// start with them ("hpGain"), and the page takes them from here.
+constexpr std::string_view kStatKeys[kStatCount] = {"hp", "attack", "defence", "speed"};
+
 int giveText(std::string_view text) {
   g_text = text;
   return static_cast<int>(g_text.size());
@@ -53,18 +57,21 @@ int giveText(std::string_view text) {
 // the lines print it: "figure" with its name (the prediction's empty at 0
 // battles), then each stat's piece of the gains line and of the predicted
 // gains line, "gainText" and "predictedGainText" with the stat's name.
+// `texts`, where given, makes the decimals.
 template <typename Add>
-void eachFigure(const GrowthReport& report, Add add) {
-  constexpr std::string_view kStats[kStatCount] = {"hp", "attack", "defence", "speed"};
+void eachFigure(const GrowthReport& report, Add add, FixedTexts* texts = nullptr) {
   const bool predicted = !report.predictionHeading.empty();
-  const auto tenths = [predicted](double figure) { return predicted ? formatFixed(figure, 1) : std::string(); };
+  const auto fixed = [texts](double figure, int decimals) {
+    return texts ? texts->text(figure, decimals) : formatFixed(figure, decimals);
+  };
+  const auto tenths = [predicted, &fixed](double figure) { return predicted ? fixed(figure, 1) : std::string(); };
   add("figure", "progress", formatInteger(report.progress));
-  add("figure", "scale", formatFixed(report.scale, 2));
+  add("figure", "scale", fixed(report.scale, 2));
   for (std::size_t stat = 0; stat < kStatCount; ++stat) {
     const StatGrowth& growth = report.stats[stat];
-    const std::string name(kStats[stat]);
+    const std::string name(kStatKeys[stat]);
     add("figure", name + "Gain", formatInteger(growth.gain));
-    add("figure", name + "Percent", formatFixed(growth.percent, 1));
+    add("figure", name + "Percent", fixed(growth.percent, 1));
     add("figure", name + "Predicted", tenths(growth.predictedValue));
     add("figure", name + "PredictedGain", tenths(growth.predictedGain));
     add("figure", name + "PredictedPercent", tenths(growth.predictedPercent));
@@ -112,7 +119,6 @@ extern "C" {
 
 // The last text given, as CP932 bytes.
 EMSCRIPTEN_KEEPALIVE const char* textBytes() { return g_text.data(); }
-EMSCRIPTEN_KEEPALIVE int textLength() { return static_cast<int>(g_text.size()); }
 
 // Where the page puts bytes for feedData and fieldNumber, and how many fit.
 EMSCRIPTEN_KEEPALIVE char* inputBuffer() { return g_buffer; }
@@ -138,6 +144,13 @@ EMSCRIPTEN_KEEPALIVE int controlText(int index) {
 EMSCRIPTEN_KEEPALIVE int startRarity() { return kStartRarity; }
 EMSCRIPTEN_KEEPALIVE int battleFieldReadChars() { return kBattleFieldReadChars; }
 EMSCRIPTEN_KEEPALIVE int fieldReadChars() { return kFieldReadChars; }
+
+// The stats' keys, one a line.
+EMSCRIPTEN_KEEPALIVE int statKeysText() {
+  g_text.clear();
+  for (const std::string_view key : kStatKeys) g_text.append(g_text.empty() ? "" : "\n").append(key);
+  return static_cast<int>(g_text.size());
+}
 
 // The rarity names, in code order.
 EMSCRIPTEN_KEEPALIVE int rarityCount() { return kRarityCount; }
@@ -225,7 +238,7 @@ EMSCRIPTEN_KEEPALIVE int integerText(int value) { return giveText(formatInteger(
 EMSCRIPTEN_KEEPALIVE int hpAfterStep(int hp, int delta) { return steppedHp(hp, delta); }
 
 // The growth check of a character of `rarity` with these base stats and
-// typed numbers, given as one report by name (reportByName).
+// typed numbers, as one report of names and texts (addReport).
 EMSCRIPTEN_KEEPALIVE int checkReport(int rarity, int baseHp, int baseAttack, int baseDefence, int baseSpeed,
                                      int battles, int hp, int attack, int defence, int speed) {
   CharacterRecord character;
@@ -254,15 +267,18 @@ EMSCRIPTEN_KEEPALIVE int checkMany(int count) {
     };
   };
   eachFigure(GrowthReport{}, addFigure(true));
+  // The same figures recur from one check to the next: their texts are
+  // kept while this batch runs.
+  FixedTexts texts;
   const std::size_t checks = std::min(static_cast<std::size_t>(std::max(count, 0)), g_manyChecks.size() / kNumbersPerCheck);
   for (std::size_t i = 0; i < checks; ++i) {
     const std::int32_t* n = &g_manyChecks[i * kNumbersPerCheck];
     CharacterRecord character;
     std::tie(character.hp, character.attack, character.defence, character.speed) = std::tie(n[1], n[2], n[3], n[4]);
-    const GrowthReport report = runGrowthCheck(n[0], character, {n[5], n[6], n[7], n[8], n[9]});
+    const GrowthReport report = runGrowthCheck(n[0], character, {n[5], n[6], n[7], n[8], n[9]}, &texts);
     g_text.append(report.failed ? "\n1\t" : "\n0");
     if (report.failed) g_text.append(report.progressLine);
-    else eachFigure(report, addFigure(false));
+    else eachFigure(report, addFigure(false), &texts);
   }
   g_text.push_back('\n');
   return static_cast<int>(g_text.size());

@@ -5,25 +5,21 @@
 'use strict';
 
 const formControls = (() => {
-  const id = controlIds, { NAMES } = stats;
-  const FIELDS = [id.battleField, id.hpField, id.attackField, id.defenceField, id.speedField];
-  const ARROWS = [id.battleArrows, id.hpArrows, id.attackArrows, id.defenceArrows, id.speedArrows];
+  const { NAMES } = statNames;
+  const FIELDS = [controlIds.battleField, controlIds.hpField, controlIds.attackField, controlIds.defenceField, controlIds.speedField];
+  const ARROWS = [controlIds.battleArrows, controlIds.hpArrows, controlIds.attackArrows, controlIds.defenceArrows, controlIds.speedArrows];
   return {
     FIELDS, ARROWS,
     // The seven result lines, top to bottom: the report's lines 0 to 6.
-    RESULT_LINES: [id.progressLine, id.currentHeadingLine, id.gainsLine, id.predictionHeadingLine,
-                   id.predictedValuesLine, id.predictedGainsLine, id.threeStatSumLine],
+    RESULT_LINES: [controlIds.progressLine, controlIds.currentHeadingLine, controlIds.gainsLine, controlIds.predictionHeadingLine,
+                   controlIds.predictedValuesLine, controlIds.predictedGainsLine, controlIds.threeStatSumLine],
     // Names for assistive technology, by control number.
     NAMED: {
-      [id.rarityList]: 'レアリティ', [id.nameList]: '名前', [id.resultBox]: '結果',
+      [controlIds.rarityList]: 'レアリティ', [controlIds.nameList]: '名前', [controlIds.resultBox]: '結果',
       ...Object.fromEntries([...FIELDS, ...ARROWS].map((number, i) => [number, ['戦歴', ...NAMES][i % FIELDS.length]])),
     },
     // The page's own name search, right of the base stats in the name list's row.
     NAME_SEARCH: { name: '名前で絞り込み', caption: '絞り込み', place: [510, 60, 135, 24] },
-    // The page's own ways to share a check, right of the progress line, and
-    // what became of a link, below the result frame.
-    SHARING: { check: { text: 'リンクで共有', place: [470, 228, 82, 22] }, image: { text: '画像で共有', place: [558, 228, 82, 22] },
-               note: [10, 516, 640, 20] },
 
     // A label's text as the page shows it, each piece between its spaces
     // in an element of its own: the one-column layout keeps a piece whole

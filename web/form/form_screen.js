@@ -7,10 +7,7 @@
 'use strict';
 
 const formScreen = (() => {
-  const id = controlIds, { FIELDS, ARROWS, RESULT_LINES, pieces, found } = formControls, { folded } = nameMatch,
-        { create } = growthChart, { start: layOut, bringIntoView } = pageLayout,
-        { baseStats, baseStatsText, battleFieldReadChars, check: checkOf, fieldNumber, fieldReadChars, hpAfterStep,
-          integerText, names: namesOf, rarityNames, resultLineColour, startRarity } = core;
+  const { FIELDS, ARROWS, RESULT_LINES, pieces } = formControls;
 
   let controls;
   const control = (number) => controls.get(number);
@@ -20,7 +17,7 @@ const formScreen = (() => {
   // A line's text, in pieces as the one-column layout lays them out.
   const piece = (tag, className, textContent) => Object.assign(document.createElement(tag), className ? { className, textContent } : { textContent });
   const setLine = (number, line) => control(number).replaceChildren(...pieces(line, piece));
-  const numberIn = (field, maxChars) => fieldNumber(field.value, maxChars);
+  const numberIn = (field, maxChars) => core.fieldNumber(field.value, maxChars);
 
   let names = [];          // the names of the rarity shown, in roster order
   let foldedNames = null;  // and as the search compares them, once it is used
@@ -32,10 +29,10 @@ const formScreen = (() => {
   // Lists the names that match the search (every name while it is empty),
   // and chooses `character` where it is listed, else the first.
   function listNames(character) {
-    const query = folded(nameSearch.value);
+    const query = nameMatch.folded(nameSearch.value);
     listed = null;
     if (query !== '') {
-      foldedNames ??= names.map(folded);
+      foldedNames ??= names.map(nameMatch.folded);
       listed = [];
       foldedNames.forEach((name, index) => { if (name.includes(query)) listed.push(index); });
     }
@@ -51,7 +48,7 @@ const formScreen = (() => {
 
   // Show rarity: its characters in roster order, the first one chosen.
   function showRarity(rarity) {
-    names = namesOf(rarity);
+    names = core.names(rarity);
     foldedNames = null;
     listNames(0);
     showCharacter();
@@ -64,48 +61,48 @@ const formScreen = (() => {
     const index = chosenCharacter();
     shownCharacter = index;
     if (index >= 0) lastShownCharacter = index;
-    setLine(id.baseStatsLabel, baseStatsText(rarity, index));
-    const base = baseStats(rarity, index);
+    setLine(controlIds.baseStatsLabel, core.baseStatsText(rarity, index));
+    const base = core.baseStats(rarity, index);
     if (!base) return;  // a rarity without characters: nothing to show
-    if (numberIn(fields[0], battleFieldReadChars()) !== 0) return;
+    if (numberIn(fields[0], core.battleFieldReadChars()) !== 0) return;
     fields[0].value = '0';
-    fields.slice(1).forEach((field, stat) => { field.value = integerText(base[stat]); });
+    fields.slice(1).forEach((field, stat) => { field.value = core.integerText(base[stat]); });
   }
 
   // The arrows: the HP field two up or down, any other field one within
   // 0 and its arrows' upper bound.
   function stepArrows(arrows, sign) {
     const field = fields[ARROWS.indexOf(Number(arrows.dataset.number))];
-    const current = numberIn(field, fieldReadChars());
-    field.value = integerText(arrows.dataset.kind === 'hpArrows' ? hpAfterStep(current, sign)
+    const current = numberIn(field, core.fieldReadChars());
+    field.value = core.integerText(arrows.dataset.kind === 'hpArrows' ? core.hpAfterStep(current, sign)
                                                                         : Math.min(Math.max(current + sign, 0), Number(arrows.dataset.upperBound)));
   }
 
   function calculate() {
     for (const number of RESULT_LINES) setLine(number, '');
-    const typed = fields.map((field) => numberIn(field, fieldReadChars()));
+    const typed = fields.map((field) => numberIn(field, core.fieldReadChars()));
     const [rarity, index] = [rarityList.selectedIndex, chosenCharacter()];
-    const base = baseStats(rarity, index);
+    const base = core.baseStats(rarity, index);
     if (!base) return;  // no character to check
-    const report = checkOf(rarity, base, typed);
+    const report = core.check(rarity, base, typed);
     const lines = control(RESULT_LINES[0]).parentElement;
     if (report.failed) {
       setLine(RESULT_LINES[0], report.lines[0]);
-      bringIntoView(lines);
+      pageLayout.bringIntoView(lines);
       told.failed(report);
       return;  // the result box keeps the last good log
     }
     RESULT_LINES.forEach((number, line) => setLine(number, report.lines[line]));
-    bringIntoView(lines);
-    control(id.resultBox).value = report.log;
+    pageLayout.bringIntoView(lines);
+    control(controlIds.resultBox).value = report.log;
     chart.show(report);
     told.passed(report, { rarity, name: names[index], base, typed });
   }
 
   // Where a character is in the roster in use, by its rarity, name and base stats; -1 where it is not.
   function indexOf({ rarity, name, base }) {
-    const sameBase = (index) => baseStats(rarity, index).every((stat, which) => stat === base[which]);
-    return namesOf(rarity).findIndex((listedName, i) => listedName === name && sameBase(i));
+    const sameBase = (index) => core.baseStats(rarity, index).every((stat, which) => stat === base[which]);
+    return core.names(rarity).findIndex((listedName, i) => listedName === name && sameBase(i));
   }
 
   // Full-width digits and minus signs as their ASCII forms, one character
@@ -141,7 +138,7 @@ const formScreen = (() => {
       listNames(lastShownCharacter);
       if (chosenCharacter() !== shownCharacter) showCharacter();
     });
-    control(id.calculateButton).addEventListener('click', calculate);
+    control(controlIds.calculateButton).addEventListener('click', calculate);
     fields.forEach((field, which) => {
       const arrows = control(ARROWS[which]);
       const [up, down] = arrows.querySelectorAll('button');
@@ -175,16 +172,16 @@ const formScreen = (() => {
     // `tell.failed(report)` of every one that fails.
     start(tell) {
       told = tell;
-      controls = found(document.getElementById('form'));
-      [rarityList, nameList, nameSearch] = [control(id.rarityList), control(id.nameList), control('nameSearch')];
+      controls = formControls.found(document.getElementById('form'));
+      [rarityList, nameList, nameSearch] = [control(controlIds.rarityList), control(controlIds.nameList), control('nameSearch')];
       fields = FIELDS.map(control);
       wire();
       const app = document.getElementById('app');
-      document.documentElement.style.setProperty('--result-line', resultLineColour());
-      chart = create(document.getElementById('growth-chart'));
-      fit = layOut(app, chart);
-      rarityList.replaceChildren(...rarityNames().map((name) => new Option(name)));
-      rarityList.selectedIndex = startRarity();
+      document.documentElement.style.setProperty('--result-line', core.resultLineColour());
+      chart = growthChart.create(document.getElementById('growth-chart'));
+      fit = pageLayout.start(app, chart);
+      rarityList.replaceChildren(...coreFacts.rarityNames.map((name) => new Option(name)));
+      rarityList.selectedIndex = core.startRarity();
     },
     // Lists the chosen rarity's characters again, from the roster in use.
     showRoster: () => showRarity(rarityList.selectedIndex),
@@ -213,7 +210,7 @@ const formScreen = (() => {
       showRarity(rarity);
       nameList.selectedIndex = index;
       showCharacter();
-      fields.forEach((field, which) => { field.value = integerText(typed[which]); });
+      fields.forEach((field, which) => { field.value = core.integerText(typed[which]); });
       return true;
     },
   };

@@ -13,9 +13,6 @@ const pageLayout = (() => {
   // CHART_PORTRAIT_WIDTH wide, so that its texts read as well as the form's.
   const CHART_LEAST = { landscape: [340, 600], portrait: [700, 280] };
   const CHART_PORTRAIT_WIDTH = 400;
-  // In one column the chart's 13-unit texts are drawn at the controls' 16 px.
-  const COLUMN_CHART_MAGNIFIED = 16 / 13;
-  const COLUMN_CHART_HEIGHT = 312;  // in the chart's units: the gauge and four rows
 
   const oneColumn = () => getComputedStyle(document.documentElement).getPropertyValue('--layout').trim() === 'one-column';
 
@@ -39,7 +36,7 @@ const pageLayout = (() => {
     app.style.removeProperty('left');
     const style = getComputedStyle(app);
     const width = Math.floor(app.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight));
-    chart.resize(width, Math.floor(COLUMN_CHART_HEIGHT * COLUMN_CHART_MAGNIFIED), width / COLUMN_CHART_MAGNIFIED);
+    chart.fitColumn(width);
   }
 
   // What of the page is on screen, in the layout viewport's coordinates: a

@@ -9,7 +9,7 @@
 'use strict';
 
 const checksCsv = (() => {
-  const { FIGURES } = check, { NAMES } = stats;
+  const { FIGURES } = checkRecord, { NAMES } = statNames;
   const HEADINGS = ['日時', 'データ', 'レアリティ', '名前', ...NAMES.map((name) => `基本${name}`),
                     '戦歴', ...NAMES, ...FIGURES.map(({ heading }) => heading)];
   const READ_COLUMNS = 13;  // the when, the roster, the character, its base stats and the five numbers

@@ -5,7 +5,7 @@
 'use strict';
 
 const historyChart = (() => {
-  const { add } = svgElement, { CAPTIONS } = stats;
+  const { add } = svgElement, { CAPTIONS } = statNames;
   const HEIGHT = 340;
   const NARROWEST = 300;
   const COLOURS = ['#ffb4b4', '#ffd27f', '#8fd3ff', '#b5f28f'];  // HP, attack, defence, speed

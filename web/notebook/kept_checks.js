@@ -3,23 +3,37 @@
 // checks ('histories'), and one of its latest check ('characters'), which
 // the notebook lists. So keeping a check, opening the notebook or reading
 // one history reads and writes one or a few records, however many are kept.
-// Records carry their version: each is kept through check.stored() and
-// read back through check.restore().
+// Records carry their version: each is kept through checkRecord.stored()
+// and read back through checkRecord.restore().
 'use strict';
 
 const keptChecks = (() => {
-  const { transact, result } = pageDatabase, { VERSION, restore, stored, sameNumbers, merged } = check;
+  const { transact, result } = pageDatabase, { RECORD_VERSION, restore, stored } = checkRecord;
   const STORES = ['histories', 'characters'];
 
   // A history holds its character once and its checks, oldest first, without it.
-  const historyOf = ({ character, rarity, name, base }) => ({ version: VERSION, character, rarity, name, base, checks: [] });
+  const emptyHistory = ({ character, rarity, name, base }) => ({ version: RECORD_VERSION, character, rarity, name, base, checks: [] });
   const ownPart = ({ at, roster, typed, figures }) => ({ at, roster, typed, figures });
   const checksIn = ({ character, rarity, name, base, checks }) =>
-    checks.map((kept) => ({ version: VERSION, character, rarity, name, base, ...kept }));
+    checks.map((kept) => ({ version: RECORD_VERSION, character, rarity, name, base, ...kept }));
   const historyIn = async (histories, key) => {
     const history = await result(histories.get(key));
     return history && restore(history);
   };
+  // Each record restored on its own, so that one that cannot be read (a
+  // newer page's) hides none of the others: { records, unread: [errors] }.
+  function restoreEach(records) {
+    const restored = [];
+    const unread = [];
+    for (const record of records) {
+      try {
+        restored.push(restore(record));
+      } catch (error) {
+        unread.push(error);
+      }
+    }
+    return { records: restored, unread };
+  }
 
   // Writes a history back, and its latest check as its character's row;
   // a history with no check left is deleted with its row.
@@ -68,10 +82,6 @@ const keptChecks = (() => {
 
   return {
     GONE,
-    // What the page says when a check could not be kept.
-    whyNotKept: (error) => (error && error.name === 'QuotaExceededError'
-      ? '空き容量がないため、記録を残せませんでした。これまでの記録はそのままです。'
-      : 'このブラウザには記録を残せません（プライベートウィンドウなど）。計算はこれまでどおり使えます。'),
 
     // Calls `listener(change)` for every change that another tab makes.
     onChange: (listener) => { listeners.push(listener); },
@@ -82,9 +92,9 @@ const keptChecks = (() => {
     // or has no room (a QuotaExceededError).
     async keep(made) {
       const outcome = await transact(STORES, 'readwrite', async ({ histories, characters }) => {
-        const history = await historyIn(histories, made.character) || historyOf(made);
+        const history = await historyIn(histories, made.character) || emptyHistory(made);
         const latest = history.checks.at(-1);
-        if (latest && sameNumbers(latest.typed, made.typed)) return 'repeat';
+        if (latest && checkRecord.sameNumbers(latest.typed, made.typed)) return 'repeat';
         history.checks.push(ownPart(made));
         putHistory(histories, characters, history);
         return 'kept';
@@ -97,8 +107,9 @@ const keptChecks = (() => {
       return outcome;
     },
 
-    // Each character's latest check.
-    latest: () => transact(['characters'], 'readonly', async ({ characters }) => (await result(characters.getAll())).map(restore)),
+    // Each character's latest check: { records, unread }, where `unread`
+    // holds the errors of the records that could not be read.
+    latest: () => transact(['characters'], 'readonly', async ({ characters }) => restoreEach(await result(characters.getAll()))),
     // A character's checks, oldest first; none where it has none (left).
     history: (key) => transact(['histories'], 'readonly', async ({ histories }) => {
       const history = await historyIn(histories, key);
@@ -140,8 +151,8 @@ const keptChecks = (() => {
       const kept = await Promise.all([...added.keys()].map((key) => historyIn(histories, key)));
       let count = 0;
       [...added.values()].forEach((more, i) => {
-        const history = kept[i] || historyOf(more[0]);
-        const joined = merged(history.checks, more.map(ownPart));
+        const history = kept[i] || emptyHistory(more[0]);
+        const joined = checkRecord.merged(history.checks, more.map(ownPart));
         if (joined.added === 0) return;
         history.checks = joined.checks;
         count += joined.added;

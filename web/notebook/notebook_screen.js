@@ -9,14 +9,8 @@
 
 const notebookScreen = (() => {
   const ROWS_AT_ONCE = 100;
-  const { KEYS, CAPTIONS } = stats, { folded } = nameMatch, { draw: drawHistory } = historyChart,
-        { exportChecks, importChecks, showSafety } = notebookTransfer, { importShown } = probe,
-        { latest: latestChecks, history: historyOf, clear, deleteCharacter, deleteCheck, whyNotKept, onChange, GONE } = keptChecks;
-  // What the notebook says of a row that another tab deleted before it was acted on.
-  const GONE_TEXT = 'この記録はほかのタブで削除されています。何も変えていません。';
+  const { KEYS, CAPTIONS } = statNames, { byId } = pageElements;
   const collator = new Intl.Collator('ja');
-  const dateTime = new Intl.DateTimeFormat('ja-JP', { year: 'numeric', month: 'numeric', day: 'numeric', hour: '2-digit', minute: '2-digit' });
-  const byId = (id) => document.getElementById(id);
 
   const screen = byId('notebook');
   const list = byId('notebook-list');
@@ -29,7 +23,7 @@ const notebookScreen = (() => {
   const historyView = byId('notebook-history');
   const confirmDialog = byId('confirm-delete');
 
-  let page;           // what the app gives: { rarityNames, battleLimits, holds(row), choose(row), closed(), checkMany(rows) }
+  let page;           // what the app gives: { holds(row), choose(row), closed(chosen) }
   let rows = [];      // each character's latest check, sorted
   let rowOf = new Map();
   let shown = [];     // the rows that pass the filters, in order
@@ -48,8 +42,7 @@ const notebookScreen = (() => {
   };
 
   const say = (message) => { status.textContent = message; };
-  const storageProblem = whyNotKept;
-  const battlesText = (check) => `${check.typed[0]}/${page.battleLimits[check.rarity]}`;
+  const battlesText = (check) => `${check.typed[0]}/${coreFacts.battleLimits[check.rarity]}`;
   const gainText = ({ figures }, key) => `+${figures[`${key}Gain`]}(+${figures[`${key}Percent`]}％)`;
 
   function cell(tag, className, label, text) {
@@ -74,9 +67,9 @@ const notebookScreen = (() => {
     const actions = cell('td', 'actions');
     actions.append(actionButton('choose', '選ぶ', row.name), actionButton('history', '履歴', row.name),
                    actionButton('delete', '削除', row.name));
-    tr.append(cell('td', 'rarity', null, page.rarityNames[row.rarity]), name,
+    tr.append(cell('td', 'rarity', null, coreFacts.rarityNames[row.rarity]), name,
               cell('td', 'number', '戦歴', battlesText(row)), cell('td', 'number', '進捗率', row.figures.progress),
-              cell('td', 'number', '3値合計', row.figures.sum), cell('td', 'when', null, dateTime.format(row.at)), actions);
+              cell('td', 'number', '3値合計', row.figures.sum), cell('td', 'when', null, localTime.shown(row.at)), actions);
     return tr;
   }
 
@@ -96,7 +89,7 @@ const notebookScreen = (() => {
   // The rows that pass the rarity and name filters, drawn from the first.
   function filter() {
     const rarity = rarityFilter.value;
-    const query = folded(searchBox.value);
+    const query = nameMatch.folded(searchBox.value);
     shown = rows.filter((row) => (rarity === '' || row.rarity === Number(rarity)) && row.folded.includes(query));
     table.setAttribute('aria-rowcount', shown.length + 1);
     byId('notebook-empty').hidden = rows.length > 0;
@@ -121,10 +114,12 @@ const notebookScreen = (() => {
 
   async function load() {
     try {
-      rows = (await latestChecks()).map((row) => Object.assign(row, { folded: folded(row.name) }));
+      const { records, unread } = await keptChecks.latest();
+      rows = records.map((row) => Object.assign(row, { folded: nameMatch.folded(row.name) }));
+      if (unread.length > 0) say(notebookWords.unread(unread));
     } catch (error) {
       rows = [];
-      say(storageProblem(error));
+      say(notebookWords.trouble(error));
     }
     rowOf = new Map(rows.map((row) => [row.character, row]));
     sortRows();
@@ -141,9 +136,9 @@ const notebookScreen = (() => {
   async function deleting(question, work, done) {
     if (!await confirmed(question)) return;
     try {
-      say(await work() === GONE ? GONE_TEXT : '削除しました。');
+      say(await work() === keptChecks.GONE ? notebookWords.GONE : '削除しました。');
     } catch (error) {
-      say(storageProblem(error));
+      say(notebookWords.trouble(error));
     }
     await done();
   }
@@ -154,9 +149,9 @@ const notebookScreen = (() => {
     const row = rowOf.get(key);
     let checks;
     try {
-      checks = await historyOf(key);
+      checks = await keptChecks.history(key);
     } catch (error) {
-      say(storageProblem(error));
+      say(notebookWords.trouble(error));
       return true;
     }
     if (checks.length === 0 || !row) {  // its last check was deleted, here or in another tab
@@ -168,12 +163,12 @@ const notebookScreen = (() => {
     historyShown = key;
     const latest = checks[checks.length - 1];  // the last made: the keys run by time
     checks.sort((a, b) => a.typed[0] - b.typed[0] || a.at - b.at);
-    byId('history-heading').textContent = `${page.rarityNames[row.rarity]} ${row.name} の記録`;
+    byId('history-heading').textContent = `${coreFacts.rarityNames[row.rarity]} ${row.name} の記録`;
     const percents = ({ figures }, kind) => KEYS.map((key) => figures[`${key}${kind}`]);
     list.hidden = true;
     historyView.hidden = false;
-    drawHistory(byId('history-chart'), {
-      limit: page.battleLimits[row.rarity],
+    historyChart.draw(byId('history-chart'), {
+      limit: coreFacts.battleLimits[row.rarity],
       checks: checks.map((check) => ({ battles: check.typed[0], percents: percents(check, 'Percent') })),
       prediction: latest.typed[0] > 0
         ? { battles: latest.typed[0], percents: percents(latest, 'Percent'), predicted: percents(latest, 'PredictedPercent') } : null,
@@ -187,7 +182,7 @@ const notebookScreen = (() => {
       actions.append(actionButton('delete', '削除', `${battlesText(check)}戦の記録`));
       tr.append(battles, cell('td', 'number', '進捗率', check.figures.progress),
                 ...KEYS.map((key, stat) => cell('td', 'number', CAPTIONS[stat], gainText(check, key))),
-                cell('td', 'number', '3値合計', check.figures.sum), cell('td', 'when', null, dateTime.format(check.at)), actions);
+                cell('td', 'number', '3値合計', check.figures.sum), cell('td', 'when', null, localTime.shown(check.at)), actions);
       return tr;
     }));
     byId('history-heading').focus();
@@ -206,7 +201,7 @@ const notebookScreen = (() => {
     if (screen.hidden) return;
     refreshing ??= Promise.resolve().then(async () => {
       refreshing = null;
-      showSafety(safety);
+      notebookTransfer.showSafety(safety);
       if (historyShown === null) await load();
       else if (!await showHistory(historyShown)) say('この記録はほかのタブで削除されました。');
     });
@@ -232,19 +227,19 @@ const notebookScreen = (() => {
       const row = rowOf.get(button.closest('tr').dataset.character);
       if (button.dataset.action === 'choose') {
         if (!page.holds(row)) {
-          say(`今のデータに ${page.rarityNames[row.rarity]} ${row.name}（${row.base.join(' ')}）はいません。`);
-        } else if ((await historyOf(row.character).catch(() => [row])).length === 0) {
-          say(GONE_TEXT);
+          say(`今のデータに ${coreFacts.rarityNames[row.rarity]} ${row.name}（${row.base.join(' ')}）はいません。`);
+        } else if ((await keptChecks.history(row.character).catch(() => [row])).length === 0) {
+          say(notebookWords.GONE);
           await load();
         } else {
           page.choose(row);
           close(true);
         }
       } else if (button.dataset.action === 'history') {
-        if (!await showHistory(row.character)) say(GONE_TEXT);
+        if (!await showHistory(row.character)) say(notebookWords.GONE);
       } else {
-        deleting(`${page.rarityNames[row.rarity]} ${row.name} の記録をすべて削除しますか？`,
-                 () => deleteCharacter(row.character), load);
+        deleting(`${coreFacts.rarityNames[row.rarity]} ${row.name} の記録をすべて削除しますか？`,
+                 () => keptChecks.deleteCharacter(row.character), load);
       }
     });
     byId('history-checks').tBodies[0].addEventListener('click', (event) => {
@@ -252,13 +247,13 @@ const notebookScreen = (() => {
       if (!button) return;
       const tr = button.closest('tr');
       const key = historyShown;
-      deleting(`${tr.dataset.battles}戦の記録を削除しますか？`, () => deleteCheck(key, Number(tr.dataset.check)),
+      deleting(`${tr.dataset.battles}戦の記録を削除しますか？`, () => keptChecks.deleteCheck(key, Number(tr.dataset.check)),
                () => showHistory(key));
     });
-    byId('notebook-clear').addEventListener('click', () => deleting('すべての記録を削除しますか？', clear, load));
+    byId('notebook-clear').addEventListener('click', () => deleting('すべての記録を削除しますか？', keptChecks.clear, load));
     byId('notebook-export').addEventListener('click', async () => {
-      say(await exportChecks(page.rarityNames));
-      showSafety(safety);
+      say(await notebookTransfer.exportChecks());
+      notebookTransfer.showSafety(safety);
     });
     const importInput = byId('notebook-import');
     byId('notebook-import-button').addEventListener('click', () => importInput.click());
@@ -267,11 +262,11 @@ const notebookScreen = (() => {
       importInput.value = '';
       if (!file) return;
       const started = performance.now();
-      say(await importChecks(file, page));
+      say(await notebookTransfer.importChecks(file).catch(notebookWords.trouble));
       await load();
-      importShown(started);
+      probe.importShown(started);
     });
-    onChange(refresh);
+    keptChecks.onChange(refresh);
     for (const button of confirmDialog.querySelectorAll('[data-action]')) {
       button.addEventListener('click', () => confirmDialog.close(button.dataset.action));
     }
@@ -286,7 +281,7 @@ const notebookScreen = (() => {
     // Takes what the notebook needs of the page.
     start(pageParts) {
       page = pageParts;
-      page.rarityNames.forEach((name, code) => rarityFilter.append(new Option(name, String(code))));
+      coreFacts.rarityNames.forEach((name, code) => rarityFilter.append(new Option(name, String(code))));
       wire();
     },
     // Opens the notebook on its rows, freshly read.
@@ -296,7 +291,7 @@ const notebookScreen = (() => {
       closeHistory();
       screen.hidden = false;
       byId('notebook-heading').focus();
-      showSafety(safety);
+      notebookTransfer.showSafety(safety);
       await load();
     },
   };

@@ -5,11 +5,10 @@
 'use strict';
 
 const notebookTransfer = (() => {
-  const { read: readCsv, write: writeCsv, decode } = checksCsv, { fromReport } = check, { exported, imported } = probe,
-        { give } = fileOut,
-        { all: allChecks, merge, exportRecord, exported: noteExported, whyNotKept } = keptChecks;
   const LARGEST_ERRORS_LISTED = 20;
-  const dateTime = new Intl.DateTimeFormat('ja-JP', { year: 'numeric', month: 'numeric', day: 'numeric', hour: '2-digit', minute: '2-digit' });
+  // The largest CSV read: 100,000 checks make about 18 MB. A bigger file,
+  // chosen by mistake, is refused before a byte of it is read.
+  const LARGEST_IMPORT_BYTES = 64 * 1024 * 1024;
 
   // What an import says of the rows it could not take, by line.
   function faultsText(errors) {
@@ -23,46 +22,56 @@ const notebookTransfer = (() => {
 
   return {
     // Exports every check, oldest first; resolves to what the notebook says.
-    async exportChecks(rarityNames) {
+    async exportChecks() {
       const started = performance.now();
       let checks;
       try {
-        checks = await allChecks();
+        checks = await keptChecks.all();
       } catch (error) {
-        return whyNotKept(error);
+        return notebookWords.trouble(error);
       }
       checks.sort((a, b) => a.at - b.at);
       const day = new Date().toLocaleDateString('sv-SE');  // YYYY-MM-DD
-      const file = new File([writeCsv(checks, rarityNames)], `成長確認の記録-${day}.csv`, { type: 'text/csv' });
-      if (await give(file, '成長確認の記録') === 'cancelled') return '書き出しをやめました。';
-      noteExported();
-      exported(started);
+      const file = new File([checksCsv.write(checks, coreFacts.rarityNames)], `成長確認の記録-${day}.csv`, { type: 'text/csv' });
+      if (await fileOut.give(file, '成長確認の記録') === 'cancelled') return '書き出しをやめました。';
+      keptChecks.exported();
+      probe.exported(started);
       return `${checks.length} 件の記録を書き出しました。`;
     },
 
     // Reads a CSV file into the notebook, all of it or, where the browser
-    // cannot finish, none; `page.checkMany` computes its checks again.
-    // Resolves to what the notebook says.
-    async importChecks(file, page) {
+    // cannot finish, none; the core computes its checks again. Resolves to
+    // what the notebook says.
+    async importChecks(file) {
       const started = performance.now();
-      const read = readCsv(decode(new Uint8Array(await file.arrayBuffer())), page.rarityNames);
+      if (file.size > LARGEST_IMPORT_BYTES) {
+        return `「${file.name}」は ${(file.size / 1024 / 1024).toFixed(0)} MB あり、記録の書き出しにしては大きすぎるため読み込みません` +
+               `（${LARGEST_IMPORT_BYTES / 1024 / 1024} MB まで）。何も変えていません。`;
+      }
+      let bytes;
+      try {
+        bytes = new Uint8Array(await file.arrayBuffer());
+      } catch {
+        return `「${file.name}」を読めませんでした。何も変えていません。`;
+      }
+      const read = checksCsv.read(checksCsv.decode(bytes), coreFacts.rarityNames);
       if (!read) return `「${file.name}」は記録の書き出し（CSV）ではありません。何も変えていません。`;
       const errors = [...read.errors];
       const checks = [];
-      page.checkMany(read.rows).forEach((result, i) => {
+      core.checkMany(read.rows).forEach((result, i) => {
         const row = read.rows[i];
         if (result.failed) errors.push({ line: row.line, message: result.message });
-        else checks.push(fromReport(result, { at: row.at, roster: row.roster, rarity: row.rarity, name: row.name, base: row.base, typed: row.typed }));
+        else checks.push(checkRecord.fromReport(result, { at: row.at, roster: row.roster, rarity: row.rarity, name: row.name, base: row.base, typed: row.typed }));
       });
       errors.sort((a, b) => a.line - b.line);
       let added;
       try {
-        added = await merge(checks);
+        added = await keptChecks.merge(checks);
       } catch (error) {
         return error && error.name === 'QuotaExceededError'
-          ? `空き容量がないため「${file.name}」を読み込めませんでした。記録は読み込む前のままです。` : whyNotKept(error);
+          ? `空き容量がないため「${file.name}」を読み込めませんでした。記録は読み込む前のままです。` : notebookWords.trouble(error);
       }
-      imported(started);
+      probe.imported(started);
       const already = checks.length - added;
       return `「${file.name}」から ${checks.length} 件の記録を読み込みました` +
              `${already > 0 ? `（うち ${already} 件は記録済み）` : ''}。${faultsText(errors)}`;
@@ -73,12 +82,12 @@ const notebookTransfer = (() => {
     // last exported.
     async showSafety(element) {
       const persisted = navigator.storage && navigator.storage.persisted ? await navigator.storage.persisted().catch(() => false) : false;
-      const { at, keptSince } = exportRecord();
+      const { at, keptSince } = keptChecks.exportRecord();
       element.textContent = (persisted
         ? 'このブラウザは記録を消さずに残すと約束しています。'
         : 'このブラウザは、空き容量が少ないときや長く使わないときに記録を消すことがあります。' +
           'アプリとしてインストールする（ホーム画面に追加）か、CSV に書き出しておくと安心です。') +
-        (at === null ? 'まだ CSV に書き出していません。' : `最後の書き出し: ${dateTime.format(at)}、その後の記録 ${keptSince} 件。`);
+        (at === null ? 'まだ CSV に書き出していません。' : `最後の書き出し: ${localTime.shown(at)}、その後の記録 ${keptSince} 件。`);
       Object.assign(element.dataset, { persisted, exportedAt: at ?? '', keptSince });
     },
   };

@@ -4,26 +4,24 @@
 'use strict';
 
 const checkPicture = (() => {
-  const { create } = growthChart;
   const WIDTH = 480;  // CSS pixels; the PNG has twice as many
   const SCALE = 2;
   const MARGIN = 16;
   const LINE = 22;
-  const CHART = { height: 384, magnified: 16 / 13 };
   const STYLED = ['fill', 'fill-opacity', 'stroke', 'stroke-width', 'stroke-opacity', 'font-size', 'font-family', 'white-space'];
 
   // The chart of `report` as an image, drawn by the page's own chart in a
   // hidden SVG, its styles written into it (an image has no page styles).
   async function chartImage(report, width) {
-    const holder = Object.assign(document.createElement('div'), { hidden: false });
+    const holder = document.createElement('div');
     holder.style.cssText = 'position: fixed; left: -10000px; top: 0;';
     const svg = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
     svg.setAttribute('class', 'growth-chart');
     holder.append(svg);
     document.body.append(holder);
     try {
-      const chart = create(svg);
-      chart.resize(width, CHART.height, width / CHART.magnified);
+      const chart = growthChart.create(svg);
+      chart.fitColumn(width);
       chart.show(report);
       for (const element of [svg, ...svg.querySelectorAll('*')]) {
         const style = getComputedStyle(element);
@@ -67,7 +65,7 @@ const checkPicture = (() => {
       context.font = `15px ${font}`;
       const lineRows = report.lines.filter(Boolean).flatMap((line) => wrapped(context, line, inner));
       const image = await chartImage(report, inner);
-      const height = MARGIN + LINE + 28 + LINE + 8 + lineRows.length * LINE + 12 + CHART.height + MARGIN;
+      const height = MARGIN + LINE + 28 + LINE + 8 + lineRows.length * LINE + 12 + growthChart.COLUMN_HEIGHT + MARGIN;
       canvas.width = WIDTH * SCALE;
       canvas.height = height * SCALE;
       context.scale(SCALE, SCALE);
@@ -86,7 +84,7 @@ const checkPicture = (() => {
       text(battles, 15, colours.quiet, LINE + 8);
       for (const row of lineRows) text(row, 15, colours.line);
       y += 12;
-      context.drawImage(image, MARGIN, y, inner, CHART.height);
+      context.drawImage(image, MARGIN, y, inner, growthChart.COLUMN_HEIGHT);
       return new Promise((resolve, reject) => canvas.toBlob((blob) => (blob ? resolve(blob) : reject(new Error('no picture'))), 'image/png'));
     },
   };

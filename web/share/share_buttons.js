@@ -5,16 +5,18 @@
 'use strict';
 
 const shareButtons = (() => {
-  const { linkOf } = shareLink, { draw } = checkPicture, { give } = fileOut;
-  const byId = (id) => document.getElementById(id);
-  let page;  // what the app gives: { rarityNames, battleLimits, title }
+  const { byId } = pageElements;
+  let page;  // what the app gives: { title }
   let last = null;  // the last good check: { report, made }
 
-  const characterText = ({ rarity, name }) => `${page.rarityNames[rarity]} ${name}`;
+  const characterText = ({ rarity, name }) => `${coreFacts.rarityNames[rarity]} ${name}`;
 
+  // Says what became of a link (shown after the word) or of a picture (`link` null).
   function note(link, word) {
     const anchor = byId('share-link');
-    Object.assign(anchor, { href: link, textContent: link });
+    anchor.hidden = link === null;
+    if (link === null) anchor.removeAttribute('href');
+    else Object.assign(anchor, { href: link, textContent: link });
     byId('share-said').textContent = word;
     byId('share-note').hidden = false;
   }
@@ -22,8 +24,8 @@ const shareButtons = (() => {
   async function shareCheck() {
     if (!last) return;
     const { report, made } = last;
-    const link = linkOf(location.href, made);
-    if (navigator.share) {
+    const link = shareLink.linkOf(location.href, made);
+    if (fileOut.hasShareSheet()) {
       try {
         await navigator.share({ url: link, text: `${characterText(made)}: ${report.lines[0]}`, title: page.title });
         note(link, '共有しました。');
@@ -40,13 +42,20 @@ const shareButtons = (() => {
     }
   }
 
+  // The picture, to the share sheet or downloaded; what became of it is
+  // said where the link's word goes, in place of the last link's.
   async function shareImage() {
     if (!last) return;
     const { report, made } = last;
-    const blob = await draw({ title: page.title, character: `${characterText(made)}（初期値 ${made.base.join(' ')}）`,
-                              battles: `戦歴 ${made.typed[0]}/${page.battleLimits[made.rarity]}`, report });
-    const file = new File([blob], `成長確認-${made.name || 'キャラクター'}.png`, { type: 'image/png' });
-    await give(file, page.title);
+    try {
+      const blob = await checkPicture.draw({ title: page.title, character: `${characterText(made)}（初期値 ${made.base.join(' ')}）`,
+                                             battles: `戦歴 ${made.typed[0]}/${coreFacts.battleLimits[made.rarity]}`, report });
+      const file = new File([blob], `成長確認-${made.name || 'キャラクター'}.png`, { type: 'image/png' });
+      const given = await fileOut.give(file, page.title);
+      note(null, { shared: '画像を共有しました。', cancelled: '画像の共有をやめました。', downloaded: '画像を保存しました。' }[given]);
+    } catch {
+      note(null, '画像を作れませんでした。リンクで共有してください。');
+    }
   }
 
   const enable = (on) => { for (const id of ['share-check', 'share-image']) byId(id).disabled = !on; };

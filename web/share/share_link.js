@@ -27,15 +27,11 @@ const shareLink = (() => {
     checkIn(hash) {
       const text = String(hash).replace(/^#/, '');
       if (text !== MARK && !text.startsWith(`${MARK}&`)) return undefined;
-      let fields;
-      try {
-        fields = new URLSearchParams(text.slice(MARK.length + 1));
-      } catch {
-        return null;
-      }
+      const fields = new URLSearchParams(text.slice(MARK.length + 1));  // reads any text, taking what does not decode as it is
       const rarity = Number(fields.get('r'));
       const [base, typed, name] = [int32s(fields.get('b'), 4), int32s(fields.get('t'), 5), fields.get('n')];
-      if (!fields.has('end') || fields.get('v') !== VERSION || !/^[0-5]$/.test(fields.get('r') ?? '') || !base || !typed || name === null ||
+      const rarityKnown = /^\d$/.test(fields.get('r') ?? '') && rarity < coreFacts.rarityNames.length;
+      if (!fields.has('end') || fields.get('v') !== VERSION || !rarityKnown || !base || !typed || name === null ||
           name.length > LONGEST_NAME || /[\n\t]/.test(name)) return null;
       return { rarity, name, base, typed };
     },

@@ -8,12 +8,9 @@
 'use strict';
 
 const sharedScreen = (() => {
-  const { checkIn } = shareLink, { create } = growthChart;
-  const byId = (id) => document.getElementById(id);
-  const CHART_HEIGHT = 384;  // the gauge and four rows, as the form's chart in one column
-  const CHART_MAGNIFIED = 16 / 13;
+  const { byId } = pageElements;
 
-  let page;      // what the app gives: { rarityNames, battleLimits, check(rarity, base, typed), holds, choose, closed }
+  let page;      // what the app gives: { holds, choose, opening, closed }
   let chart;
   let shown = null;  // the check shown, and its report
 
@@ -21,8 +18,7 @@ const sharedScreen = (() => {
   const lines = [...screen.querySelectorAll('[data-line]')];
 
   function drawChart() {
-    const width = Math.floor(byId('shared-chart').parentElement.clientWidth);
-    chart.resize(width, CHART_HEIGHT, width / CHART_MAGNIFIED);
+    chart.fitColumn(Math.floor(byId('shared-chart').parentElement.clientWidth));
   }
 
   // Shows what a link holds: its check, or that it cannot be read.
@@ -35,9 +31,9 @@ const sharedScreen = (() => {
     lines.forEach((line) => { line.textContent = ''; });
     if (readable) {
       const { rarity, name, base, typed } = shared;
-      const report = page.check(rarity, base, typed);
-      byId('shared-character').textContent = `${page.rarityNames[rarity]} ${name}（初期値 ${base.join(' ')}）`;
-      byId('shared-battles').textContent = `戦歴 ${typed[0]}/${page.battleLimits[rarity]}　HP ${typed[1]}　攻撃 ${typed[2]}` +
+      const report = core.check(rarity, base, typed);
+      byId('shared-character').textContent = `${coreFacts.rarityNames[rarity]} ${name}（初期値 ${base.join(' ')}）`;
+      byId('shared-battles').textContent = `戦歴 ${typed[0]}/${coreFacts.battleLimits[rarity]}　HP ${typed[1]}　攻撃 ${typed[2]}` +
                                            `　防御 ${typed[3]}　素早さ ${typed[4]}`;
       report.lines.forEach((text, line) => { if (!report.failed || line === 0) lines[line].textContent = text; });
       byId('shared-chart').hidden = report.failed;
@@ -63,17 +59,17 @@ const sharedScreen = (() => {
   return {
     // Takes what the screen needs of the page, and shows the check of the
     // address the page was opened at, or is sent to later (an installed
-    // app handed a link). Resolves to whether it shows one.
+    // app handed a link). Returns whether it shows one now.
     start(pageParts) {
       page = pageParts;
-      chart = create(byId('shared-chart'));
+      chart = growthChart.create(byId('shared-chart'));
       byId('close-shared').addEventListener('click', () => close(false));
       byId('take-shared').addEventListener('click', () => {
         if (shown && page.choose(shown.shared)) close(true);
       });
       addEventListener('resize', () => { if (!screen.hidden && shown) drawChart(); });
       const opened = () => {
-        const shared = checkIn(location.hash);
+        const shared = shareLink.checkIn(location.hash);
         if (shared === undefined) return false;
         page.opening();
         show(shared);

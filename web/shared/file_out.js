@@ -4,10 +4,15 @@
 'use strict';
 
 const fileOut = Object.freeze({
+  // Whether the page hands what it shares to a share sheet: on a touch
+  // screen whose browser has one. A desktop browser's share dialog is not
+  // where its user expects a file or a link to go.
+  hasShareSheet: () => matchMedia('(pointer: coarse)').matches && typeof navigator.share === 'function',
+
   // Resolves to 'shared', 'cancelled' (the player closed the share sheet)
   // or 'downloaded'; a share sheet that fails downloads the file instead.
   async give(file, title) {
-    if (matchMedia('(pointer: coarse)').matches && navigator.canShare && navigator.canShare({ files: [file] })) {
+    if (fileOut.hasShareSheet() && navigator.canShare && navigator.canShare({ files: [file] })) {
       try {
         await navigator.share({ files: [file], title });
         return 'shared';

@@ -83,11 +83,17 @@ test('a new build is shown whole at the next start after its worker installed, n
     served.folder = b;
     await reload(page);  // still a, wholly from its cache, while b's worker installs
     assert.equal(await build(page), 'a');
-    await page.evaluate(() => navigator.serviceWorker.getRegistration().then((r) => r.update()));  // as the browser checks, soon or late
-    await page.evaluate(async () => {
+    // As the browser checks, soon or late: b's worker found, installed and waiting.
+    const waiting = await page.evaluate(async () => {
       const registration = await navigator.serviceWorker.getRegistration();
-      for (let tries = 0; tries < 100 && !registration.waiting; ++tries) await new Promise((resolve) => setTimeout(resolve, 100));
+      await registration.update();
+      const worker = registration.installing || registration.waiting;
+      if (worker && worker.state !== 'installed') {
+        await new Promise((resolve) => worker.addEventListener('statechange', () => { if (worker.state !== 'installing') resolve(); }));
+      }
+      return Boolean(registration.waiting);
     });
+    assert.equal(waiting, true, 'b\'s worker waits for the next start');
     await page.close();
     const next = await context.newPage();  // the next start
     await next.goto(served.address);
@@ -192,9 +198,9 @@ test('a 400 MB file is read in bounded memory, with progress, and the form answe
     assert.equal(await page.getAttribute('body', 'data-wasm-bytes'), wasmBytes, 'the WebAssembly memory did not grow');
     assert.equal(await page.getAttribute('#roster-in-use', 'data-keeping'), 'too-large');
     assert.equal((await names(page))[1], 'after');
-    await typeFields(page, ['10', '120', '25', '22', '21']);
+    await typeFields(page, EXAMPLES[0].typed);  // 'after' has the first example's base stats
     await page.click(control(5000));
-    assert.equal((await results(page)).lines[0], '壁進捗率: 28 ％, グラフ 0.28 目盛');
+    assert.equal((await results(page)).lines[0], EXAMPLES[0].lines[0]);
   } finally {
     await browser.close();
   }

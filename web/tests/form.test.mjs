@@ -119,19 +119,22 @@ test('a UTF-8 file lists what its CP932 twin lists, and a character CP932 lacks 
   assert.equal(await page.textContent(control(1004)), '80  30　26　22');
 });
 
-test('a file that fails half-way shows the failure, naming the file, in a dialog and keeps the roster', async () => {
+test('a file that fails half-way shows the failure, naming the file as it is, in a dialog and keeps the roster', async () => {
   const page = await openForm(shared.browser, shared.site.address);
   await page.evaluate(() => {
     let pulls = 0;  // one piece of 70,000 bytes, then the file is gone
     File.prototype.stream = () => new ReadableStream({ pull: (c) => (pulls++ === 0 ? c.enqueue(new Uint8Array(70000).fill(0x41))
                                                                                     : c.error(new DOMException('gone', 'NotFoundError'))) });
   });
-  await page.setInputFiles('#file-input', { name: '名簿.txt', mimeType: 'text/plain', buffer: WORKED });
-  await page.waitForSelector('#failure[open]');
-  assert.equal(await page.textContent('#failure-caption'), 'error!!');
-  assert.equal(await page.textContent('#failure-text'), 'file:名簿.txt 読み込み失敗');
-  await page.click('#failure-ok');
-  assert.equal(await page.$('#failure[open]'), null);
+  // Named as it is, whatever it holds: $& and $' are no patterns here.
+  for (const name of ['名簿.txt', "a$&b$'c.txt"]) {
+    await page.setInputFiles('#file-input', { name, mimeType: 'text/plain', buffer: WORKED });
+    await page.waitForSelector('#failure[open]');
+    assert.equal(await page.textContent('#failure-caption'), 'error!!');
+    assert.equal(await page.textContent('#failure-text'), `file:${name} 読み込み失敗`);
+    await page.click('#failure-ok');
+    assert.equal(await page.$('#failure[open]'), null);
+  }
   assert.equal(await page.$eval(control(4001), (list) => list.options.length), 4, 'the sample is still there');
 });
 
@@ -183,4 +186,15 @@ test('browser zoom enlarges the text: at 200 % the result lines are at least 1.5
     await page.close();
   }
   assert.ok(devicePixels[1] >= 1.5 * devicePixels[0], `${devicePixels[1]} device px at 200 %, ${devicePixels[0]} at 100 %`);
+});
+
+test('where the core cannot start, the page says so in its dialog', async () => {
+  const page = await shared.browser.newPage();
+  await page.route('**/growth_core.js', (route) => route.abort());
+  await page.goto(shared.site.address);
+  await page.waitForSelector('body[data-start-failed]', { state: 'attached' });
+  assert.equal(await page.textContent('#failure-caption'), '起動できませんでした');
+  assert.match(await page.textContent('#failure-text'), /WebAssembly/);
+  assert.equal(await page.isVisible('#failure'), true);
+  await page.close();
 });

@@ -232,3 +232,43 @@ test('a notebook kept by the first version of the notebook opens unchanged: rows
   await page.click(`${row('アレス')} [data-action="history"]`);
   await page.waitForFunction(() => document.querySelectorAll('[data-check]').length === 3);
 });
+
+test('a record a newer page wrote is named as such, and the rest of the notebook is still read', async () => {
+  const page = await openForm(shared.browser, shared.site.address);
+  await calculate(page, ['12', '104', '36', '29', '26']);
+  // カイン as a newer page keeps him, in a shape this page does not know.
+  await page.evaluate(() => new Promise((resolve, reject) => {
+    const request = indexedDB.open('growth-check');
+    request.onsuccess = () => {
+      const transaction = request.result.transaction(['histories', 'characters'], 'readwrite');
+      const character = '2\tカイン\t72\t34\t20\t28';
+      transaction.objectStore('histories').put({ version: 99, character, checks: [] });
+      transaction.objectStore('characters').put({ version: 99, character, rows: [] });
+      transaction.oncomplete = () => { request.result.close(); resolve(); };
+      transaction.onerror = () => reject(transaction.error);
+    };
+  }));
+  await openNotebook(page);
+  assert.deepEqual((await rows(page)).map((r) => r.name), ['アレス']);
+  assert.match(await page.textContent('#notebook-status'), /^1 件の記録を読めませんでした: .*新しい版のページ.*読み込み直してください/);
+});
+
+test('a CSV far larger than any export is refused before a byte of it is read', async () => {
+  const page = await openForm(shared.browser, shared.site.address);
+  await openNotebook(page);
+  await page.evaluate(() => {
+    window.reads = 0;
+    for (const how of ['arrayBuffer', 'text', 'stream']) {
+      const own = Blob.prototype[how];
+      Blob.prototype[how] = function (...args) { window.reads += 1; return own.apply(this, args); };
+    }
+    const input = document.getElementById('notebook-import');
+    const files = new DataTransfer();
+    files.items.add(new File([new Uint8Array(65 * 1024 * 1024)], 'huge.csv', { type: 'text/csv' }));
+    input.files = files.files;
+    input.dispatchEvent(new Event('change'));
+  });
+  await page.waitForFunction(() => document.getElementById('notebook-status').textContent.includes('huge.csv'));
+  assert.equal(await page.evaluate(() => window.reads), 0);
+  assert.match(await page.textContent('#notebook-status'), /「huge\.csv」は 65 MB あり.*64 MB まで.*何も変えていません/);
+});

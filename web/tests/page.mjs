@@ -2,6 +2,7 @@
 // Debian's headless Chromium through playwright-core.
 
 import { createServer } from 'node:http';
+import { readFileSync } from 'node:fs';
 import { readFile } from 'node:fs/promises';
 import { extname, join, normalize } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -131,8 +132,12 @@ export function cp932File(lines) {
   return Buffer.concat(lines.map(([rarity, rest]) => Buffer.concat([Buffer.from(RARITY_BYTES[rarity]), Buffer.from(` ${rest}\r\n`)])));
 }
 
-// The worked examples' characters, in a file opened with the file picker.
-export const WORKED = cp932File([['上兵', 'half 100 20 20 20'], ['戦士', 'plain 100 20 20 20'], ['戦士', 'near 1000 20 20 20']]);
+// The growth check's worked examples (the one fixture every suite reads):
+// { name, rarity, base, typed: [5 texts], lines }, each character named
+// after its example; and a file of them, opened with the file picker.
+export const EXAMPLES = JSON.parse(readFileSync(new URL('../../tests/fixtures/worked_examples.json', import.meta.url), 'utf8'))
+  .map((example) => ({ ...example, typed: example.typed.map(String) }));
+export const WORKED = cp932File(EXAMPLES.map(({ rarity, name, base }) => [Object.keys(RARITY_BYTES)[rarity], `${name} ${base.join(' ')}`]));
 
 export async function openData(page, buffer, name = 'chardata.txt') {
   const loads = await page.evaluate(() => Number(document.body.dataset.loads || 0));
@@ -144,15 +149,3 @@ export async function choose(page, rarity, name) {
   await page.selectOption(control(4000), { index: rarity });
   await page.selectOption(control(4001), { label: name });
 }
-
-export const EXAMPLES = [
-  { rarity: 2, name: 'plain', typed: ['10', '120', '25', '22', '21'], lines: [
-    '壁進捗率: 28 ％, グラフ 0.28 目盛', '現在値', ' HP+20(+20.0％)  攻+5(+25.0％)  防+2(+10.0％)  早+1(+5.0％)', '30戦予想値',
-    ' HP 160.0  攻 35.0  防 26.0  早 23.0', ' HP+60.0(+60.0％)  攻+15.0(+75.0％)  防+6.0(+30.0％)  早+3.0(+15.0％)', ' 3値合計+24.0'] },
-  { rarity: 1, name: 'half', typed: ['4', '100', '21', '20', '20'], lines: [
-    '壁進捗率: 1 ％, グラフ 0.01 目盛', '現在値', ' HP+0(+0.0％)  攻+1(+5.0％)  防+0(+0.0％)  早+0(+0.0％)', '25戦予想値',
-    ' HP 100.0  攻 26.3  防 20.0  早 20.0', ' HP+0.0(+0.0％)  攻+6.3(+31.3％)  防+0.0(+0.0％)  早+0.0(+0.0％)', ' 3値合計+6.3'] },
-  { rarity: 2, name: 'near', typed: ['20', '1013', '20', '20', '20'], lines: [
-    '壁進捗率: 13 ％, グラフ 0.13 目盛', '現在値', ' HP+13(+1.3％)  攻+0(+0.0％)  防+0(+0.0％)  早+0(+0.0％)', '30戦予想値',
-    ' HP 1019.5  攻 20.0  防 20.0  早 20.0', ' HP+19.5(+2.0％)  攻+0.0(+0.0％)  防+0.0(+0.0％)  早+0.0(+0.0％)', ' 3値合計+0.0'] },
-];

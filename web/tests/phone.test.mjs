@@ -144,7 +144,7 @@ test('on a phone the result lines come on screen after the tap, smoothly or at o
       // The button at the foot of the screen, as a player who has filled the fields above it sees it.
       await page.$eval(control(5000), (button) => button.scrollIntoView({ block: 'end' }));
       await page.tap(control(5000));
-      await page.waitForFunction(firstLineOnScreen, null, { timeout: 1000 });
+      await page.waitForFunction(firstLineOnScreen);
       assert.equal(await page.textContent(control(1005)), first);
       assert.equal(await page.evaluate(() => document.activeElement.dataset.number), '5000', 'the focus stays on the button');
     }
@@ -170,7 +170,8 @@ test('the page holds still while it opens, on phones and a desktop window, also 
     });
     await page.goto(shared.site.address);
     await formReady(page);
-    await page.waitForTimeout(1500);
+    // Settled: its fonts loaded and two frames drawn after them.
+    await page.evaluate(() => document.fonts.ready.then(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)))));
     const shifted = await page.evaluate(() => window.shifted);
     assert.ok(shifted <= 0.02, `${width} x ${height}${kept ? ', a kept roster' : ''}: the layout shifted by ${shifted}`);
     await context.close();

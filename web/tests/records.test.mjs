@@ -110,18 +110,23 @@ test('two tabs: a check kept in one shows in the other\'s open notebook, deletin
     await first.click('#open-notebook');
     await first.waitForSelector('#notebook-empty:not([hidden])');
     await calculate(second, ['12', '104', '36', '29', '26']);
-    await first.waitForSelector('[data-character][data-name="アレス"][data-battles="12"]', { timeout: 1000 });
+    await first.waitForSelector('[data-character][data-name="アレス"][data-battles="12"]');
 
     // Both keep checks at once: every one arrives.
     await second.selectOption(control(4001), { label: 'カイン' });
     await first.click('#close-notebook');
     const keepMany = (page, hps) => page.evaluate(async (hps) => {
+      // Each check's keeping settled, as the body's count of them changes.
+      const settled = () => new Promise((resolve) => {
+        const watch = new MutationObserver(() => { watch.disconnect(); resolve(); });
+        watch.observe(document.body, { attributeFilter: ['data-keeps'] });
+      });
       for (const hp of hps) {
-        const keeps = Number(document.body.dataset.keeps || 0);
+        const kept = settled();
         document.querySelector('[data-number="2001"]').value = String(hp);
         document.querySelector('[data-number="5000"]').click();
         if (document.querySelector('[data-number="1005"]').textContent.startsWith('エラー')) throw new Error(`HP ${hp} fails`);
-        while (Number(document.body.dataset.keeps || 0) === keeps) await new Promise((resolve) => setTimeout(resolve, 1));
+        await kept;
       }
     }, hps);
     await typeFields(first, ['1', '80', '30', '26', '22']);   // アレス
@@ -136,7 +141,7 @@ test('two tabs: a check kept in one shows in the other\'s open notebook, deletin
 
     await second.click('#open-notebook');
     await clearNotebook(second);
-    await first.waitForSelector('#notebook-empty:not([hidden])', { timeout: 1000 });
+    await first.waitForSelector('#notebook-empty:not([hidden])');
     assert.equal(await first.locator('[data-character]').count(), 0);
   } finally {
     await context.close();

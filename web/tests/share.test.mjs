@@ -115,3 +115,28 @@ test('the picture is a PNG at twice its size, under 1.5 MB; on a phone the link 
   assert.ok(picture.bytes <= 1.5 * 1024 * 1024, `${picture.bytes} bytes`);
   assert.match(await page.textContent('#share-note'), /共有しました/);
 });
+
+test('a desktop copies the link even where the browser has a share dialog, and a picture that cannot be made says so', async () => {
+  const context = await shared.browser.newContext({ viewport: { width: 1280, height: 800 }, permissions: ['clipboard-read', 'clipboard-write'] });
+  const page = await context.newPage();
+  await page.addInitScript(() => {
+    window.sharedWith = 0;
+    navigator.share = async () => { window.sharedWith += 1; };
+    navigator.canShare = () => true;
+  });
+  await page.goto(shared.site.address);
+  await page.waitForSelector('body[data-ready="true"]', { state: 'attached' });
+  await typeFields(page, ['12', '104', '36', '29', '26']);
+  await page.click(control(5000));
+  await page.click('#share-check');
+  await page.waitForSelector('#share-note:not([hidden])');
+  assert.match(await page.textContent('#share-note'), /コピーしました/);
+  assert.equal(await page.evaluate(() => navigator.clipboard.readText()), await page.getAttribute('#share-link', 'href'));
+
+  await page.evaluate(() => { HTMLCanvasElement.prototype.toBlob = (done) => done(null); });
+  await page.click('#share-image');
+  await page.waitForFunction(() => document.getElementById('share-said').textContent.includes('画像を作れませんでした'));
+  assert.equal(await page.isVisible('#share-link'), false, 'the last link\'s word is gone');
+  assert.equal(await page.evaluate(() => window.sharedWith), 0, 'no share dialog on a desktop');
+  await context.close();
+});

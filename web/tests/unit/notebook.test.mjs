@@ -8,8 +8,8 @@ import { execFileSync } from 'node:child_process';
 
 import { loadScripts } from './scripts.mjs';
 
-const page = loadScripts('shared/stats.js', 'shared/name_match.js', 'notebook/check.js', 'notebook/checks_csv.js');
-const [check, checksCsv, nameMatch] = ['check', 'checksCsv', 'nameMatch'].map(page);
+const page = loadScripts('shared/name_match.js', 'notebook/checks_csv.js');
+const [check, checksCsv, nameMatch] = ['checkRecord', 'checksCsv', 'nameMatch'].map(page);
 // Values of the scripts' own realm, as plain values of this one, to compare.
 const plain = (value) => JSON.parse(JSON.stringify(value));
 const RARITIES = ['兵士', '上兵', '戦士', '将軍', '王者', '皇帝'];
@@ -22,7 +22,7 @@ const FIGURES_0 = ['0', '0.00', '0', '0.0', '0', '0.0', '0', '0.0', '0', '0.0', 
 const byName = (figures) => Object.fromEntries(check.FIGURES.map(({ name }, i) => [name, figures[i]]));
 const made = (name, at, typed, figures) => {
   const fields = { at, roster: 'サンプル', rarity: 2, name, base: [80, 30, 26, 22], typed };
-  return { version: check.VERSION, character: check.characterKey(fields), ...fields, figures: byName(figures) };
+  return { version: check.RECORD_VERSION, character: check.characterKey(fields), ...fields, figures: byName(figures) };
 };
 
 test('a record of the first version reads as this version\'s check, figures by name; one of a newer version is refused', () => {
@@ -30,13 +30,13 @@ test('a record of the first version reads as this version\'s check, figures by n
   const history = { character: '2\tアレス\t80\t30\t26\t22', rarity: 2, name: 'アレス', base: [80, 30, 26, 22],
                     checks: [{ at: 1, roster: 'サンプル', typed: [12, 104, 36, 29, 26], figures: FIGURES_12 }] };
   const restored = check.restore(history);
-  assert.equal(restored.version, check.VERSION);
+  assert.equal(restored.version, check.RECORD_VERSION);
   assert.equal(restored.checks[0].figures.progress, '37');
   assert.equal(restored.checks[0].figures.hpPredictedPercent, '75.0');
   assert.equal(restored.checks[0].figures.sum, '32.5');
   assert.deepEqual(plain(Object.keys(restored.checks[0].figures)), plain(check.FIGURES.map(({ name }) => name)));
   assert.deepEqual(plain(check.restore(check.stored(restored))), plain(restored), 'kept and read back by this version');
-  assert.throws(() => check.restore({ ...history, version: check.VERSION + 1 }), /newer/);
+  assert.throws(() => check.restore({ ...history, version: check.RECORD_VERSION + 1 }), /newer/);
 });
 
 test('a check is made from a report by name, and a report without one of the figures is refused', () => {

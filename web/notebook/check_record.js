@@ -7,9 +7,14 @@
 // back, of any version the page has written, passes restore().
 'use strict';
 
-const check = (() => {
-  const { KEYS, CAPTIONS } = stats;
-  const VERSION = 2;
+const checkRecord = (() => {
+  const { KEYS, CAPTIONS } = statNames;
+  // The version of the records this page writes (the database that holds
+  // them has a version of its own, page_database.js).
+  const RECORD_VERSION = 2;
+  // The error a record of a newer version gives: a newer page wrote it, and
+  // only a reload of this one reads it.
+  const NEWER_RECORD = 'NewerRecordError';
   const MINUTE_MS = 60 * 1000;
 
   // The figures by name, in the order an export's columns give them, with
@@ -36,25 +41,27 @@ const check = (() => {
         'speedGain', 'speedPercent', 'hpPredicted', 'hpPredictedGain', 'hpPredictedPercent', 'attackPredicted',
         'attackPredictedGain', 'attackPredictedPercent', 'defencePredicted', 'defencePredictedGain',
         'defencePredictedPercent', 'speedPredicted', 'speedPredictedGain', 'speedPredictedPercent', 'sum'],
-    2: FIGURES.map(({ name }) => name),
+    [RECORD_VERSION]: FIGURES.map(({ name }) => name),
   };
 
   // A character's key: its rarity, name and base stats (a name holds no tab).
   const characterKey = ({ rarity, name, base }) => [rarity, name, ...base].join('\t');
   const sameNumbers = (a, b) => a.length === b.length && a.every((n, i) => n === b[i]);
 
+  const newerRecord = (version) => Object.assign(new Error(`a record of version ${version}, kept by a newer page`), { name: NEWER_RECORD });
+
   // A kept list of figures, by name, as `version` ordered it.
   function figuresOf(list, version) {
     const order = FIGURE_ORDERS[version];
-    if (!order) throw new Error(`a record of version ${version}, kept by a newer page`);
+    if (!order) throw newerRecord(version);
     const figures = {};
     order.forEach((name, i) => { figures[name] = list[i] ?? ''; });
     return figures;
   }
-  const listOf = (figures) => FIGURE_ORDERS[VERSION].map((name) => figures[name]);
+  const listOf = (figures) => FIGURE_ORDERS[RECORD_VERSION].map((name) => figures[name]);
 
   return {
-    VERSION, FIGURES, characterKey, sameNumbers,
+    RECORD_VERSION, NEWER_RECORD, FIGURES, characterKey, sameNumbers,
 
     // The check made of a report that passed (or of the figures the core
     // gave for an imported row), and what was checked:
@@ -63,7 +70,7 @@ const check = (() => {
       const missing = FIGURES.find(({ name }) => report.figures[name] === undefined);
       if (missing) throw new Error(`the core's report has no figure "${missing.name}"`);
       const figures = Object.fromEntries(FIGURES.map(({ name }) => [name, report.figures[name]]));
-      return { version: VERSION, character: characterKey(made), ...made, figures };
+      return { version: RECORD_VERSION, character: characterKey(made), ...made, figures };
     },
 
     // A kept record (a check, or a history with its checks) of any version
@@ -71,13 +78,14 @@ const check = (() => {
     // kept. A history's checks have the history's version.
     restore(record) {
       const version = record.version ?? 1;
-      const restored = { ...record, version: VERSION };
+      if (!FIGURE_ORDERS[version]) throw newerRecord(version);
+      const restored = { ...record, version: RECORD_VERSION };
       if (record.figures) restored.figures = figuresOf(record.figures, version);
       if (record.checks) restored.checks = record.checks.map((kept) => ({ ...kept, figures: figuresOf(kept.figures, version) }));
       return restored;
     },
     stored(record) {
-      const stored = { ...record, version: VERSION };
+      const stored = { ...record, version: RECORD_VERSION };
       if (record.figures) stored.figures = listOf(record.figures);
       if (record.checks) stored.checks = record.checks.map((kept) => ({ ...kept, figures: listOf(kept.figures) }));
       return stored;
@@ -90,7 +98,7 @@ const check = (() => {
     merged(checks, more) {
       const key = ({ at, typed }) => `${Math.floor(at / MINUTE_MS)} ${typed.join(' ')}`;
       const there = new Set(checks.map(key));
-      const added = more.filter((check) => !there.has(key(check)) && there.add(key(check)));
+      const added = more.filter((one) => !there.has(key(one)) && there.add(key(one)));
       return { checks: [...checks, ...added].sort((a, b) => a.at - b.at), added: added.length };
     },
   };

@@ -1,4 +1,5 @@
-// The growth chart: a good check drawn as an SVG. One row per stat, a track
+// The growth chart: a good check drawn as an SVG, beside the form, on a
+// shared check's screen and in its picture. One row per stat, a track
 // from +0 % to the cap (+100 % of the base) with the gain so far and,
 // lighter, the predicted gain at the battle limit; above them a gauge of
 // the progress towards 100. Every number and text is the check's report's,
@@ -6,13 +7,17 @@
 'use strict';
 
 const growthChart = (() => {
-  const { add } = svgElement, { KEYS, CAPTIONS } = stats;
+  const { add } = svgElement, { KEYS, CAPTIONS } = statNames;
   const EMPTY_NAME = '成長グラフ（計算するとここに表示されます）';
   const MARGIN = 16;
   const TRACK_HEIGHT = 14;
   const LABEL_TO_TRACK = 6;
   const ROW = 18 + LABEL_TO_TRACK + TRACK_HEIGHT;  // a label above its track
   const LEAST_HEIGHT = 2 * MARGIN + 5 * (ROW + LABEL_TO_TRACK);  // with room between the rows
+  // In one column it is drawn as high as the form design says, its texts
+  // magnified to the controls' size: so many pixels high.
+  const COLUMN_MAGNIFIED = formDesign.columnTextPixels / formDesign.chartTextUnits;
+  const COLUMN_HEIGHT = formDesign.columnChartUnits * COLUMN_MAGNIFIED;
 
   // A figure as a percentage of the track; null where there is none.
   const percentOf = (figure) => (figure === '' || figure === undefined ? null : Number(figure));
@@ -71,7 +76,7 @@ const growthChart = (() => {
     }
     draw();
 
-    return {
+    const chart = {
       // Sets the chart's size in the form's pixels, and the width its
       // drawing is made for (a smaller one magnifies it), and draws it
       // again. A drawing too short for its five tracks is magnified less.
@@ -85,13 +90,18 @@ const growthChart = (() => {
         [width, height] = [drawnW, drawnH];
         draw();
       },
+      // Sets the chart's size for one column `width` pixels wide.
+      fitColumn(width) {
+        chart.resize(width, COLUMN_HEIGHT, width / COLUMN_MAGNIFIED);
+      },
       // Draws the report of a check that passed.
       show(report) {
         shown = report;
         draw();
       },
     };
+    return chart;
   }
 
-  return { create };
+  return { create, COLUMN_HEIGHT };
 })();
