@@ -9,6 +9,8 @@
 // file's choice to its names drawn in the list, as a ratio of the browser's
 // own floor: a bare page that puts the same 9,999 names, already decoded,
 // into a <select> and draws it, timed in the same run. Prints medians.
+// Also, with 100,000 kept checks, the notebook's budgets, and a unit's
+// 80 % range from 100 of its checks.
 // Run: node bench/web_bench.mjs (after ./scripts/web.sh or the test command has built build/web).
 
 import { execFile, execFileSync } from 'node:child_process';
@@ -201,6 +203,7 @@ async function notebookBench(browser, address) {
     const kept = [];
     for (let run = 0; run < 7; ++run) {
       const [calculation, keeping] = await page.evaluate(async (hp) => {
+        document.querySelector('[data-number="2000"]').value = String(hp - 80);  // a battle more each time, as a unit grows
         document.querySelector('[data-number="2001"]').value = String(hp);
         const keeps = Number(document.body.dataset.keeps || 0);
         const started = performance.now();
@@ -241,6 +244,19 @@ async function notebookBench(browser, address) {
     console.log(`  the notebook opened, its first rows drawn, after a median ${median(opened).toFixed(1)} ms (budget 300 ms; ` +
                 `runs ${opened.join(', ')}); a keystroke in its search drawn after ${median(searched).toFixed(1)} ms ` +
                 `(budget 100 ms; runs ${searched.join(', ')})`);
+
+    // A unit's range from 100 of its checks, as the core computes it.
+    const ranged = await page.evaluate(() => {
+      const checks = Array.from({ length: 100 }, (_, i) => ({ battles: 1 + Math.floor(i * 0.39), stats: [160 + i, 70 + (i >> 1), 54 + (i >> 2), 60 + (i >> 2)] }));
+      const times = [];
+      for (let run = 0; run < 7; ++run) {
+        const started = performance.now();
+        for (let i = 0; i < 100; ++i) if (!core.predictionRange(5, [160, 70, 54, 60], checks)) throw new Error('no range');
+        times.push((performance.now() - started) / 100);
+      }
+      return times.sort((a, b) => a - b)[3];
+    });
+    console.log(`  a unit's 80 % range from 100 checks: ${ranged.toFixed(3)} ms (median of 7 runs of 100; budget 1 ms)`);
 
     await page.click('#open-notebook');
     const exported = [];

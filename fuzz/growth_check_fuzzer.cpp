@@ -1,17 +1,23 @@
 // Runs the growth check on arbitrary records and inputs (under ASan and
 // UBSan in the fuzz build). A failed validation sets only the progress line,
 // and that line is one of the five messages; a success joins exactly its
-// lines with CR LF in the log, and no line holds "nan" or "inf".
+// lines with CR LF in the log, and no line holds "nan" or "inf". The bytes
+// left over make a unit's checks: its 80 % range, where it has one, is
+// finite and holds its point.
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <cmath>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "growth/growth_check.h"
+#include "growth/prediction_range.h"
 
 namespace {
 
@@ -73,6 +79,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   inputs.attack = near(character.attack);
   inputs.defence = near(character.defence);
   inputs.speed = near(character.speed);
+
+  std::vector<UnitCheck> checks;
+  while (at + 5 * sizeof(std::int32_t) <= data + size) {
+    UnitCheck check;
+    check.battles = number(at) % 64;
+    for (std::size_t stat = 0; stat < kStatCount; ++stat) {
+      check.stats[stat] = near(std::array{character.hp, character.attack, character.defence, character.speed}[stat]);
+    }
+    checks.push_back(check);
+  }
+  if (const auto range = predictionRange(rarity, character, checks)) {
+    for (const StatRange* row : {&range->stats[0], &range->stats[1], &range->stats[2], &range->stats[3], &range->sum}) {
+      require(std::isfinite(row->low) && std::isfinite(row->high) && std::isfinite(row->predicted));
+      require(row->low <= row->predicted && row->predicted <= row->high);
+    }
+  }
 
   const GrowthReport report = runGrowthCheck(rarity, character, inputs);
   if (report.failed) {

@@ -95,6 +95,10 @@ std::optional<std::int32_t> battleLimit(int rarity) {
   return kBattleLimits[static_cast<std::size_t>(rarity)];
 }
 
+std::string_view growthCheckError(int rarity, const CharacterRecord& character, const GrowthInputs& inputs) {
+  return validationError(battleLimit(rarity), character, inputs);
+}
+
 GrowthReport runGrowthCheck(int rarity, const CharacterRecord& character, const GrowthInputs& inputs,
                             FixedTexts* texts) {
   const std::optional<std::int32_t> limit = battleLimit(rarity);

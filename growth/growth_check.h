@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "growth/number_format.h"
 #include "roster/character_roster.h"
@@ -56,6 +57,10 @@ struct GrowthReport {
   std::array<StatGrowth, kStatCount> stats;
   double threeStatSum = 0.0;  // with a prediction
 };
+
+// The first validation message that applies to the inputs, in the order
+// battles, HP, attack, defence, speed (CP932); empty when all of them pass.
+std::string_view growthCheckError(int rarity, const CharacterRecord& character, const GrowthInputs& inputs);
 
 // Runs the check for `character` of `rarity` (the rarity list position,
 // which picks the battle limit). A rarity without a battle limit admits no

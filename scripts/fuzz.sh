@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the fuzzers for a bounded time in all (seconds, 30 by default) from
 # their kept seed corpora: half of it for the data file reader, a quarter
-# each for the number formatting and the growth check. New inputs go to
+# each for the number formatting and the growth check (with a unit's range). New inputs go to
 # scratch corpora under build/, so the kept ones stay small. Fails on any
 # finding (libFuzzer exits non-zero and leaves a crash file).
 set -euo pipefail
@@ -24,4 +24,4 @@ run() {  # fuzzer, seconds, extra options
 quarter=$(( seconds / 4 > 1 ? seconds / 4 : 1 ))
 run chardata $(( seconds - 2 * quarter > 1 ? seconds - 2 * quarter : 1 )) -max_len=4096
 run number_format "$quarter" -max_len=16
-run growth_check "$quarter" -max_len=64
+run growth_check "$quarter" -max_len=160

@@ -6,14 +6,25 @@
 const start = (() => {
   const { byId } = pageElements;
 
-  // Keeps each check that passes in the notebook, and says so where the
-  // browser keeps nothing or has no room.
+  // Keeps each check that passes in the notebook, in the unit it follows,
+  // and shows that unit's range beside the result; asks first where it can
+  // follow no unit of its character; says so where the browser keeps
+  // nothing or has no room.
   async function keepCheck(report, made) {
     const started = performance.now();
     const note = byId('check-note');
     try {
-      const outcome = await keptChecks.keep(checkRecord.fromReport(report, { at: Date.now(), roster: rosterInUse.name(), ...made }));
-      if (outcome === 'kept') pageDatabase.askToPersist();
+      const check = checkRecord.fromReport(report, { at: Date.now(), roster: rosterInUse.name(), ...made });
+      let kept = await keptChecks.keep(check);
+      if (kept.outcome === 'cannot-follow') {
+        probe.checkSettled(started);  // not kept, for now: asked
+        const answer = await unitQuestion.ask(made, kept.conflict, kept.unit);
+        if (answer === 'fix') formScreen.correct(kept.conflict.stat);
+        kept = answer === 'new-unit' ? await keptChecks.keep(check, { newUnit: true }) : null;
+        if (!kept) return;
+      }
+      if (kept && kept.outcome === 'kept') pageDatabase.askToPersist();
+      if (kept) formScreen.showRange(report, unitRange.forChart(made, kept.checks, kept));
       note.textContent = '';
     } catch (error) {
       note.textContent = notebookWords.trouble(error);
@@ -35,6 +46,7 @@ const start = (() => {
       notebookScreen.open();
     });
     shareButtons.start({ title: document.title });
+    unitQuestion.start();
   }
 
   // A check someone shared, when the page was opened at its link: shown
@@ -67,10 +79,14 @@ const start = (() => {
     }
     formScreen.start({
       passed(report, made) {
+        unitQuestion.dismiss();
         keepCheck(report, made);
         shareButtons.passed(report, made);
       },
-      failed: shareButtons.failed,
+      failed(report) {
+        unitQuestion.dismiss();
+        shareButtons.failed(report);
+      },
     });
     wireScreens();
     // The rarity list on 戦士 and its first character, from the roster kept

@@ -40,6 +40,10 @@ const core = (() => {
 
   const MANY_AT_ONCE = 8192;  // checks computed in one call: a few hundred KB of the core's memory
   const NUMBERS_PER_CHECK = 10;  // its rarity, four base stats and five typed numbers
+  const NUMBERS_PER_UNIT_CHECK = 5;  // a unit's check: its battles and four stats
+  // The keys of the four stats, in the core's order, as a check's figures are named.
+  const statKeys = () => text(wasm._statKeysText()).split('\n');
+  let rangeRows = null;  // a range's rows: the stats' keys, then the sum's
   const colourText = (colour) => `#${colour.toString(16).padStart(6, '0')}`;
 
   // The report of one growth check, from its pairs of a name and a text:
@@ -115,8 +119,7 @@ const core = (() => {
     battleFieldReadChars: () => wasm._battleFieldReadChars(),
     fieldReadChars: () => wasm._fieldReadChars(),
     resultLineColour: () => colourText(wasm._resultLineColour()),
-    // The keys of the four stats, in the core's order, as a check's figures are named.
-    statKeys: () => text(wasm._statKeysText()).split('\n'),
+    statKeys,
     rarityNames: () => Array.from({ length: wasm._rarityCount() }, (_, code) => text(wasm._rarityNameText(code))),
     battleLimits: () => Array.from({ length: wasm._rarityCount() }, (_, code) => wasm._battleLimitOf(code)),
     openFailedCaption: () => text(wasm._openFailedCaptionText()),
@@ -171,6 +174,26 @@ const core = (() => {
       }
       return results;
     },
+
+    // The 80 % range at the battle limit (or at `battles`) of a unit of a
+    // character of `rarity` with `base` stats ([hp, attack, defence,
+    // speed]), from its `checks`, oldest first: [{ battles, stats: [4
+    // numbers] }]. null, or { level: 0.8, hp: { predicted, low, high },
+    // attack, defence, speed, sum }, as numbers: each stat's value, and the
+    // three-stat sum of gains as its line prints it.
+    predictionRange(rarity, base, checks, battles = -1) {
+      const numbers = view(Int32Array, wasm._unitChecksInput(checks.length), checks.length * NUMBERS_PER_UNIT_CHECK);
+      checks.forEach((check, i) => numbers.set([check.battles, ...check.stats], i * NUMBERS_PER_UNIT_CHECK));
+      const at = wasm._predictionRangeOf(rarity, ...base, checks.length, battles);
+      if (at === 0) return null;
+      rangeRows ??= [...statKeys(), 'sum'];
+      const figures = view(Float64Array, at, 3 * rangeRows.length);
+      const range = { level: wasm._predictionRangeLevel() };
+      rangeRows.forEach((row, i) => { range[row] = { predicted: figures[3 * i], low: figures[3 * i + 1], high: figures[3 * i + 2] }; });
+      return range;
+    },
+    // A figure as the result lines print it, with `decimals` (1: "%.1f").
+    decimalText: (value, decimals = 1) => text(wasm._fixedText(value, decimals)),
 
     // A data file read into the spare roster, piece by piece; ending it
     // shows that roster if it holds a character, and gives their number.

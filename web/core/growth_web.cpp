@@ -17,6 +17,7 @@
 #include "form/form_design.h"
 #include "growth/growth_check.h"
 #include "growth/number_format.h"
+#include "growth/prediction_range.h"
 #include "roster/chardata_loader.h"
 #include "roster/cp932_text.h"
 #include "roster/platform_services.h"
@@ -106,6 +107,10 @@ void addReport(const GrowthReport& report) {
 // five typed numbers.
 constexpr std::size_t kNumbersPerCheck = 10;
 std::vector<std::int32_t> g_manyChecks;
+
+// The checks of one unit for predictionRangeOf.
+std::vector<UnitCheck> g_unitChecks;
+static_assert(sizeof(UnitCheck) == 5 * sizeof(std::int32_t), "a unit's check crosses as five numbers");
 
 const ControlDesign* design(int index) {
   const auto controls = formControls();
@@ -283,6 +288,38 @@ EMSCRIPTEN_KEEPALIVE int checkMany(int count) {
   g_text.push_back('\n');
   return static_cast<int>(g_text.size());
 }
+
+// A unit's checks for predictionRangeOf: unitChecksInput(count) gives room
+// for `count` checks, each its battles and four stats, oldest first.
+EMSCRIPTEN_KEEPALIVE std::int32_t* unitChecksInput(int count) {
+  g_unitChecks.assign(static_cast<std::size_t>(std::max(count, 0)), UnitCheck{});
+  return reinterpret_cast<std::int32_t*>(g_unitChecks.data());
+}
+// The range at `battles` (the battle limit when negative) of a unit of a
+// character of `rarity` with these base stats, from the checks put in:
+// fifteen figures (predicted, low and high for HP, attack, defence, speed
+// and the three-stat sum), or null where there is none.
+EMSCRIPTEN_KEEPALIVE const double* predictionRangeOf(int rarity, int baseHp, int baseAttack, int baseDefence,
+                                                     int baseSpeed, int count, int battles) {
+  static double figures[3 * (kStatCount + 1)];
+  CharacterRecord character;
+  std::tie(character.hp, character.attack, character.defence, character.speed) =
+      std::tie(baseHp, baseAttack, baseDefence, baseSpeed);
+  const std::size_t checks = std::min(static_cast<std::size_t>(std::max(count, 0)), g_unitChecks.size());
+  const auto range = predictionRange(rarity, character, std::span(g_unitChecks.data(), checks),
+                                     battles < 0 ? std::nullopt : std::optional<std::int32_t>(battles));
+  if (!range) return nullptr;
+  std::size_t at = 0;
+  for (const StatRange* row : {&range->stats[0], &range->stats[1], &range->stats[2], &range->stats[3], &range->sum}) {
+    figures[at++] = row->predicted;
+    figures[at++] = row->low;
+    figures[at++] = row->high;
+  }
+  return figures;
+}
+EMSCRIPTEN_KEEPALIVE double predictionRangeLevel() { return kPredictionRangeLevel; }
+// A figure printed as the result lines print it: "%.1f" for 1 decimal.
+EMSCRIPTEN_KEEPALIVE int fixedText(double value, int decimals) { return giveText(formatFixed(value, decimals)); }
 
 // A rarity's battle limit; 0 for no rarity.
 EMSCRIPTEN_KEEPALIVE int battleLimitOf(int rarity) { return battleLimit(rarity).value_or(0); }

@@ -195,6 +195,17 @@ const formScreen = (() => {
     hide() {
       document.getElementById('app').hidden = true;
     },
+    // Shows beside `report`'s lines, where it is still the one shown, its
+    // unit's range (growth_chart.js).
+    showRange(report, range) {
+      if (chart.shown() === report) chart.show(report, range);
+    },
+    // Leaves a check to be corrected: the focus in the field of the stat
+    // (0 HP to 3 speed) that was wrong.
+    correct(stat) {
+      fields[stat + 1].focus();
+      fields[stat + 1].select();
+    },
     // Whether the roster in use holds a character: { rarity, name, base }
     // (the same rarity, name and base stats).
     holds: (character) => indexOf(character) >= 0,

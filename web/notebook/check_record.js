@@ -1,17 +1,20 @@
 // A check as the notebook keeps, exports and imports it, and the rules of
 // its identity. A check is
-//   { version, character, at, roster, rarity, name, base: [4 numbers],
+//   { version, character, at, roster, unit, rarity, name, base: [4 numbers],
 //     typed: [5 numbers], figures: { name: text } }
 // where `figures` are the figures of its result lines as the core prints
-// them (FIGURES), and `character` its character's key. Every record read
-// back, of any version the page has written, passes restore().
+// them (FIGURES), `character` its character's key and `unit` the number of
+// the character's unit (個体) it belongs to, from 1. Every record read back,
+// of any version the page has written, passes restore(): a check, a
+// character's history { ..., checks: [own parts] }, or a character's rows
+// { ..., rows: [own parts] }, its units' furthest checks.
 'use strict';
 
 const checkRecord = (() => {
   const { KEYS, CAPTIONS } = statNames;
   // The version of the records this page writes (the database that holds
   // them has a version of its own, page_database.js).
-  const RECORD_VERSION = 2;
+  const RECORD_VERSION = 3;  // 3 gave each check its unit
   // The error a record of a newer version gives: a newer page wrote it, and
   // only a reload of this one reads it.
   const NEWER_RECORD = 'NewerRecordError';
@@ -41,7 +44,8 @@ const checkRecord = (() => {
         'speedGain', 'speedPercent', 'hpPredicted', 'hpPredictedGain', 'hpPredictedPercent', 'attackPredicted',
         'attackPredictedGain', 'attackPredictedPercent', 'defencePredicted', 'defencePredictedGain',
         'defencePredictedPercent', 'speedPredicted', 'speedPredictedGain', 'speedPredictedPercent', 'sum'],
-    [RECORD_VERSION]: FIGURES.map(({ name }) => name),
+    2: FIGURES.map(({ name }) => name),
+    3: FIGURES.map(({ name }) => name),
   };
 
   // A character's key: its rarity, name and base stats (a name holds no tab).
@@ -76,18 +80,21 @@ const checkRecord = (() => {
     // A kept record (a check, or a history with its checks) of any version
     // (none for the first), with its figures by name; and a record as it is
     // kept. A history's checks have the history's version.
+    // Before version 3 a character had one unit: each check is in unit 1.
     restore(record) {
       const version = record.version ?? 1;
       if (!FIGURE_ORDERS[version]) throw newerRecord(version);
+      const own = (kept) => ({ ...kept, unit: kept.unit ?? 1, figures: figuresOf(kept.figures, version) });
       const restored = { ...record, version: RECORD_VERSION };
-      if (record.figures) restored.figures = figuresOf(record.figures, version);
-      if (record.checks) restored.checks = record.checks.map((kept) => ({ ...kept, figures: figuresOf(kept.figures, version) }));
+      if (record.figures) Object.assign(restored, own(record));
+      for (const list of ['checks', 'rows']) if (record[list]) restored[list] = record[list].map(own);
       return restored;
     },
     stored(record) {
+      const own = (kept) => ({ ...kept, figures: listOf(kept.figures) });
       const stored = { ...record, version: RECORD_VERSION };
       if (record.figures) stored.figures = listOf(record.figures);
-      if (record.checks) stored.checks = record.checks.map((kept) => ({ ...kept, figures: listOf(kept.figures) }));
+      for (const list of ['checks', 'rows']) if (record[list]) stored[list] = record[list].map(own);
       return stored;
     },
 

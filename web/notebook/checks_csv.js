@@ -3,15 +3,18 @@
 // a row, and the figures as the result lines print them. Read back as a
 // spreadsheet may save it again: UTF-8 (with a mark or without), CP932
 // (Shift_JIS) or UTF-16, separated by commas or tabs, every field quoted or
-// none, and its times rewritten. Only the when, the roster, the character
-// and the five numbers are read: the figures are the core's to compute
-// again. A row that does not read is reported by its line in the file.
+// none, and its times rewritten. Only the when, the roster, the character,
+// the five numbers and the unit (個体, the last column; an export made
+// before units has none, and reads as unit 1) are read: the figures are the
+// core's to compute again. A row that does not read is reported by its line
+// in the file.
 'use strict';
 
 const checksCsv = (() => {
   const { FIGURES } = checkRecord, { NAMES } = statNames;
+  const UNIT = '個体';
   const HEADINGS = ['日時', 'データ', 'レアリティ', '名前', ...NAMES.map((name) => `基本${name}`),
-                    '戦歴', ...NAMES, ...FIGURES.map(({ heading }) => heading)];
+                    '戦歴', ...NAMES, ...FIGURES.map(({ heading }) => heading), UNIT];
   const READ_COLUMNS = 13;  // the when, the roster, the character, its base stats and the five numbers
   const BYTE_ORDER_MARK = '\uFEFF';
   // A whole number in the 32-bit range, as a spreadsheet may write it (80, 80.0, " 80 ").
@@ -36,7 +39,7 @@ const checksCsv = (() => {
     const rows = [HEADINGS.join(',')];
     for (const kept of checks) {
       rows.push([new Date(kept.at).toISOString(), guarded(kept.roster), rarityNames[kept.rarity], guarded(kept.name),
-                 ...kept.base, ...kept.typed, ...FIGURES.map(({ name }) => kept.figures[name])].map((field) => quoted(String(field))).join(','));
+                 ...kept.base, ...kept.typed, ...FIGURES.map(({ name }) => kept.figures[name]), kept.unit].map((field) => quoted(String(field))).join(','));
     }
     return `${BYTE_ORDER_MARK}${rows.join('\r\n')}\r\n`;
   }
@@ -102,7 +105,7 @@ const checksCsv = (() => {
 
   // Reads an export, or a spreadsheet's copy of one: { rows, errors }, or
   // null when `text` is no export (its first row is not the header). Each
-  // row is { line, at, roster, rarity, name, base, typed }, and each error
+  // row is { line, at, roster, rarity, name, base, typed, unit }, and each error
   // { line, heading }: the heading of the field that does not read, null
   // for a row too short.
   function read(text, rarityNames) {
@@ -111,6 +114,7 @@ const checksCsv = (() => {
     const lines = records(text, separator);
     const header = lines.next();
     if (header.done || header.value.fields.slice(0, READ_COLUMNS).join('\n') !== HEADINGS.slice(0, READ_COLUMNS).join('\n')) return null;
+    const unitColumn = header.value.fields.map((field) => field.trim()).indexOf(UNIT);
     const rows = [];
     const errors = [];
     for (const { line, fields } of lines) {
@@ -124,11 +128,13 @@ const checksCsv = (() => {
       const at = timeOf(when);
       const rarity = rarityNames.indexOf(rarityName.trim());
       const badNumber = numbers.indexOf(null);
+      const unit = unitColumn < 0 ? 1 : int32Of(fields[unitColumn] ?? '');
       if (!Number.isFinite(at)) fault(HEADINGS[0]);
       else if (rarity < 0) fault(HEADINGS[2]);
       else if (name === '') fault(HEADINGS[3]);
       else if (badNumber >= 0) fault(HEADINGS[4 + badNumber]);
-      else rows.push({ line, at, roster: unguarded(roster), rarity, name: unguarded(name), base: numbers.slice(0, 4), typed: numbers.slice(4) });
+      else if (!(unit >= 1)) fault(UNIT);
+      else rows.push({ line, at, roster: unguarded(roster), rarity, name: unguarded(name), base: numbers.slice(0, 4), typed: numbers.slice(4), unit });
     }
     return { rows, errors };
   }

@@ -1,7 +1,8 @@
-// A character's growth over its battles, drawn as an SVG from its kept
-// checks: one line per stat through each check's gain (% of the base)
-// against its battles, and, dashed, the latest check's prediction up to the
-// battle limit. Every figure is a kept one, as the result lines print it.
+// A unit's growth over its battles, drawn as an SVG from its kept checks:
+// one line per stat through each check's gain (% of the base) against its
+// battles; dashed, the latest check's prediction up to the battle limit;
+// and, lighter, the 80 % range fanning out to it. Every figure is a kept
+// one, as the result lines print it, or the core's.
 'use strict';
 
 const historyChart = (() => {
@@ -12,9 +13,10 @@ const historyChart = (() => {
 
   // Draws in `svg`: { limit, checks: [{ battles, percents: [4 texts] }] in
   // battle order, prediction: { battles, percents, predicted: [4 texts] } or
-  // null when the latest check has no battles }.
+  // null when the latest check has no battles, band: [{ battles, percents:
+  // [[low, high] × 4] }] from the latest check's battles to the limit, or [] }.
   // It is drawn at the width it is shown at, so that its texts keep their size.
-  function draw(svg, { limit, checks, prediction }) {
+  function draw(svg, { limit, checks, prediction, band = [] }) {
     const width = Math.max(NARROWEST, Math.round(svg.getBoundingClientRect().width));
     const PLOT = { left: 64, right: width - 24, top: 40, bottom: HEIGHT - 40 };
     svg.setAttribute('viewBox', `0 0 ${width} ${HEIGHT}`);
@@ -31,6 +33,10 @@ const historyChart = (() => {
     }
     CAPTIONS.forEach((name, stat) => {
       const colour = COLOURS[stat];
+      if (band.length > 1) {
+        const edge = (side) => band.map((at) => `${x(at.battles)},${y(at.percents[stat][side])}`);
+        add(svg, 'polygon', { points: [...edge(1), ...edge(0).reverse()].join(' '), fill: colour, class: 'history-band', 'data-stat': name });
+      }
       add(svg, 'text', { x: PLOT.left + 60 * stat, y: 22, fill: colour, class: 'history-legend' }, `━ ${name}`);
       const points = checks.map((check) => `${x(check.battles)},${y(check.percents[stat])}`);
       add(svg, 'polyline', { points: points.join(' '), stroke: colour, class: 'history-line', 'data-stat': name });
@@ -44,6 +50,7 @@ const historyChart = (() => {
     const gains = (percents) => CAPTIONS.map((name, stat) => `${name}+${percents[stat]}％`).join(' ');
     const name = [`成長の履歴（${limit}戦まで）`, ...checks.map((check) => `${check.battles}戦 ${gains(check.percents)}`)];
     if (prediction) name.push(`${prediction.battles}戦からの予想 ${limit}戦 ${gains(prediction.predicted)}`);
+    if (band.length > 1) name.push(`${limit}戦での80%範囲の帯つき`);
     svg.setAttribute('aria-label', name.join('。'));
   }
 

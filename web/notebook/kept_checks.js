@@ -1,10 +1,11 @@
 // Every good check, kept in this browser (page_database.js). A character is
 // its rarity, name and four base stats; each has one record of all its
-// checks ('histories'), and one of its latest check ('characters'), which
-// the notebook lists. So keeping a check, opening the notebook or reading
-// one history reads and writes one or a few records, however many are kept.
-// Records carry their version: each is kept through checkRecord.stored()
-// and read back through checkRecord.restore().
+// checks ('histories'), and one of its rows ('characters'), one row for
+// each of its units (個体, unit_rules.js): the unit's check with the most
+// battles, which the notebook lists. So keeping a check, opening the
+// notebook or reading one history reads and writes one or a few records,
+// however many are kept. Records carry their version: each is kept through
+// checkRecord.stored() and read back through checkRecord.restore().
 'use strict';
 
 const keptChecks = (() => {
@@ -13,9 +14,10 @@ const keptChecks = (() => {
 
   // A history holds its character once and its checks, oldest first, without it.
   const emptyHistory = ({ character, rarity, name, base }) => ({ version: RECORD_VERSION, character, rarity, name, base, checks: [] });
-  const ownPart = ({ at, roster, typed, figures }) => ({ at, roster, typed, figures });
-  const checksIn = ({ character, rarity, name, base, checks }) =>
-    checks.map((kept) => ({ version: RECORD_VERSION, character, rarity, name, base, ...kept }));
+  const ownPart = ({ at, roster, unit, typed, figures }) => ({ at, roster, unit, typed, figures });
+  const withCharacter = ({ character, rarity, name, base }) => (kept) =>
+    ({ version: RECORD_VERSION, character, rarity, name, base, ...kept });
+  const checksIn = (history) => history.checks.map(withCharacter(history));
   const historyIn = async (histories, key) => {
     const history = await result(histories.get(key));
     return history && restore(history);
@@ -35,8 +37,15 @@ const keptChecks = (() => {
     return { records: restored, unread };
   }
 
-  // Writes a history back, and its latest check as its character's row;
-  // a history with no check left is deleted with its row.
+  // A character's rows: each unit's check with the most battles.
+  const rowsOf = (history) => {
+    const { character, rarity, name, base } = history;
+    return { version: RECORD_VERSION, character, rarity, name, base, rows: unitRules.rows(history.checks).map(ownRow) };
+  };
+  const ownRow = (row) => ({ ...ownPart(row), units: row.units });
+
+  // Writes a history back, and its rows; a history with no check left is
+  // deleted with its rows.
   function putHistory(histories, characters, history) {
     if (history.checks.length === 0) {
       histories.delete(history.character);
@@ -44,8 +53,26 @@ const keptChecks = (() => {
       return;
     }
     histories.put(stored(history));
-    characters.put(stored(checksIn({ ...history, checks: history.checks.slice(-1) })[0]));
+    characters.put(stored(rowsOf(history)));
   }
+
+  // Rows kept by a page before units (one row, the latest check, of a
+  // character's one unit) made again from their histories, once.
+  async function rowsFromOlder(keys) {
+    if (keys.length === 0) return [];
+    return transact(STORES, 'readwrite', async ({ histories, characters }) => {
+      const made = [];
+      for (const history of await Promise.all(keys.map((key) => historyIn(histories, key)))) {
+        if (!history) continue;
+        putHistory(histories, characters, history);
+        made.push(stored(rowsOf(history)));
+      }
+      return made;
+    });
+  }
+
+  // The checks of a history that another tab may have changed, found by when they were made.
+  const holds = (history, at) => history && history.checks.some((kept) => kept.at === at);
 
   // Every other open tab of the page hears of each change as soon as it
   // has been committed: { change: 'kept' | 'deleted' | 'imported' |
@@ -86,30 +113,45 @@ const keptChecks = (() => {
     // Calls `listener(change)` for every change that another tab makes.
     onChange: (listener) => { listeners.push(listener); },
 
-    // Keeps a check made now. Resolves to 'kept', or 'repeat' when it has
-    // the same five numbers as its character's latest check, which is not
-    // kept twice. Rejects, changing nothing, where the browser keeps nothing
-    // or has no room (a QuotaExceededError).
-    async keep(made) {
-      const outcome = await transact(STORES, 'readwrite', async ({ histories, characters }) => {
+    // Keeps a check made now in the unit it can follow (of several, the
+    // one last checked), or with `newUnit` in a new unit of its character.
+    // Resolves to { outcome, unit, units, checks }: 'kept', with the unit's
+    // checks in the order they were made and how many units its character has; 'repeat' when it has the same five
+    // numbers as its unit's latest check, which is not kept twice; or
+    // 'cannot-follow', keeping nothing, with { conflict } of the unit last
+    // checked. Rejects, changing nothing, where the browser keeps nothing or
+    // has no room (a QuotaExceededError).
+    async keep(made, { newUnit = false } = {}) {
+      const kept = await transact(STORES, 'readwrite', async ({ histories, characters }) => {
         const history = await historyIn(histories, made.character) || emptyHistory(made);
-        const latest = history.checks.at(-1);
-        if (latest && checkRecord.sameNumbers(latest.typed, made.typed)) return 'repeat';
-        history.checks.push(ownPart(made));
+        const placed = newUnit ? { unit: unitRules.nextUnit(history.checks) } : unitRules.unitFor(history.checks, made);
+        if (placed.conflict) return { outcome: 'cannot-follow', ...placed };
+        const settled = (outcome) => ({ outcome, unit: placed.unit, units: new Set(history.checks.map((check) => check.unit)).size,
+                                        checks: checksIn(history).filter((check) => check.unit === placed.unit) });
+        const latest = settled('repeat').checks.at(-1);
+        if (latest && checkRecord.sameNumbers(latest.typed, made.typed)) return settled('repeat');
+        history.checks.push(ownPart({ ...made, unit: placed.unit }));
         putHistory(histories, characters, history);
-        return 'kept';
+        return settled('kept');
       });
-      if (outcome === 'kept') {
+      if (kept.outcome === 'kept') {
         const record = exportRecord();
         keepExportRecord({ ...record, keptSince: record.keptSince + 1 });
         told('kept', made.character);
       }
-      return outcome;
+      return kept;
     },
 
-    // Each character's latest check: { records, unread }, where `unread`
-    // holds the errors of the records that could not be read.
-    latest: () => transact(['characters'], 'readonly', async ({ characters }) => restoreEach(await result(characters.getAll()))),
+    // Each unit's row: { records, unread }, where `unread` holds the errors
+    // of the records that could not be read. Each row is the unit's check
+    // with the most battles, with its character and { unit, units }.
+    async latest() {
+      const kept = await transact(['characters'], 'readonly', async ({ characters }) => result(characters.getAll()));
+      const beforeUnits = (record) => (record.version ?? 1) < 3;
+      const { records, unread } = restoreEach(kept.filter((record) => !beforeUnits(record)));
+      const remade = (await rowsFromOlder(kept.filter(beforeUnits).map((record) => record.character))).map(restore);
+      return { records: [...records, ...remade].flatMap((record) => record.rows.map(withCharacter(record))), unread };
+    },
     // A character's checks, oldest first; none where it has none (left).
     history: (key) => transact(['histories'], 'readonly', async ({ histories }) => {
       const history = await historyIn(histories, key);
@@ -118,19 +160,32 @@ const keptChecks = (() => {
     // Every check.
     all: () => transact(['histories'], 'readonly', async ({ histories }) => (await result(histories.getAll())).map(restore).flatMap(checksIn)),
 
+    // Moves a check that cannot follow its unit to a new unit of its
+    // character; GONE where another tab deleted it.
+    moveToNewUnit: (key, at) => changed('moved')(transact(STORES, 'readwrite', async ({ histories, characters }) => {
+      const history = await historyIn(histories, key);
+      if (!holds(history, at)) return GONE;
+      const unit = unitRules.nextUnit(history.checks);
+      history.checks = history.checks.map((kept) => (kept.at === at ? { ...kept, unit } : kept));
+      putHistory(histories, characters, history);
+      return unit;
+    })),
+
     // Deletions resolve to GONE, changing nothing, where there was nothing
     // left to delete: another tab deleted it first.
     deleteCheck: (key, at) => changed('deleted')(transact(STORES, 'readwrite', async ({ histories, characters }) => {
       const history = await historyIn(histories, key);
-      if (!history || !history.checks.some((kept) => kept.at === at)) return GONE;
+      if (!holds(history, at)) return GONE;
       history.checks = history.checks.filter((kept) => kept.at !== at);
       putHistory(histories, characters, history);
       return 'deleted';
     })),
-    deleteCharacter: (key) => changed('deleted')(transact(STORES, 'readwrite', async ({ histories, characters }) => {
-      if (await result(histories.count(key)) === 0) return GONE;
-      histories.delete(key);
-      characters.delete(key);
+    // A unit's checks, all of them.
+    deleteUnit: (key, unit) => changed('deleted')(transact(STORES, 'readwrite', async ({ histories, characters }) => {
+      const history = await historyIn(histories, key);
+      if (!history || !history.checks.some((kept) => kept.unit === unit)) return GONE;
+      history.checks = history.checks.filter((kept) => kept.unit !== unit);
+      putHistory(histories, characters, history);
       return 'deleted';
     })),
     clear: () => changed('cleared')(transact(STORES, 'readwrite', ({ histories, characters }) => {

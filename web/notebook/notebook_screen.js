@@ -1,15 +1,15 @@
 // The notebook (記録), a screen of its own opened from the menu bar: the
-// player's characters, one row each with its latest check, to sort, filter
-// and choose back into the form; a character's checks over its battles, as
-// a table and a chart; deleting checks; and the CSV out and in
-// (notebook_transfer.js). Rows are drawn a hundred at a time, more as they
+// player's characters, one row for each of their units (個体) with its
+// check at the most battles, to sort, filter and choose back into the
+// form; a unit's history (history_screen.js); deleting checks; and the CSV
+// out and in (notebook_transfer.js). Rows are drawn a hundred at a time, more as they
 // scroll into view, so that thousands of characters open at once. What
 // another tab changes shows here within a moment.
 'use strict';
 
 const notebookScreen = (() => {
   const ROWS_AT_ONCE = 100;
-  const { KEYS, CAPTIONS } = statNames, { byId } = pageElements;
+  const { byId } = pageElements, { cell, actionButton, battlesText, unitName } = notebookParts;
   const collator = new Intl.Collator('ja');
 
   const screen = byId('notebook');
@@ -20,16 +20,15 @@ const notebookScreen = (() => {
   const rarityFilter = byId('notebook-rarity');
   const status = byId('notebook-status');
   const safety = byId('notebook-storage');
-  const historyView = byId('notebook-history');
   const confirmDialog = byId('confirm-delete');
 
   let page;           // what the app gives: { holds(row), choose(row), closed(chosen) }
-  let rows = [];      // each character's latest check, sorted
-  let rowOf = new Map();
+  let rows = [];      // each unit's row, sorted
+  let rowOf = new Map();  // by rowKey
   let shown = [];     // the rows that pass the filters, in order
   let drawn = 0;
   let sort = { key: 'when', descending: true };
-  let historyShown = null;  // the key of the character whose history is shown
+  const rowKey = (character, unit) => `${character}\n${unit}`;
 
   // A column's sort value; a check at 0 battles has no sum and goes last.
   const SORT_VALUES = {
@@ -42,31 +41,19 @@ const notebookScreen = (() => {
   };
 
   const say = (message) => { status.textContent = message; };
-  const battlesText = (check) => `${check.typed[0]}/${coreFacts.battleLimits[check.rarity]}`;
-  const gainText = ({ figures }, key) => `+${figures[`${key}Gain`]}(+${figures[`${key}Percent`]}％)`;
-
-  function cell(tag, className, label, text) {
-    const element = Object.assign(document.createElement(tag), { className, textContent: text });
-    if (label) element.dataset.label = label;
-    return element;
-  }
-  function actionButton(action, text, name) {
-    const button = Object.assign(document.createElement('button'), { type: 'button', textContent: text });
-    button.dataset.action = action;
-    button.setAttribute('aria-label', `${text}: ${name}`);
-    return button;
-  }
+  const unitTitle = (row) => `${coreFacts.rarityNames[row.rarity]} ${unitName(row.name, row.unit, row.units)}`;
 
   function rowElement(row, index) {
     const tr = document.createElement('tr');
-    Object.assign(tr.dataset, { character: row.character, rarity: row.rarity, name: row.name, battles: row.typed[0],
+    Object.assign(tr.dataset, { character: row.character, unit: row.unit, rarity: row.rarity, name: row.name, battles: row.typed[0],
                                 progress: row.figures.progress, sum: row.figures.sum });
     tr.setAttribute('aria-rowindex', index + 2);
-    const name = cell('th', 'name', null, row.name);
+    const shownName = unitName(row.name, row.unit, row.units);
+    const name = cell('th', 'name', null, shownName);
     name.scope = 'row';
     const actions = cell('td', 'actions');
-    actions.append(actionButton('choose', '選ぶ', row.name), actionButton('history', '履歴', row.name),
-                   actionButton('delete', '削除', row.name));
+    actions.append(actionButton('choose', '選ぶ', shownName), actionButton('history', '履歴', shownName),
+                   actionButton('delete', '削除', shownName));
     tr.append(cell('td', 'rarity', null, coreFacts.rarityNames[row.rarity]), name,
               cell('td', 'number', '戦歴', battlesText(row)), cell('td', 'number', '進捗率', row.figures.progress),
               cell('td', 'number', '3値合計', row.figures.sum), cell('td', 'when', null, localTime.shown(row.at)), actions);
@@ -121,20 +108,12 @@ const notebookScreen = (() => {
       rows = [];
       say(notebookWords.trouble(error));
     }
-    rowOf = new Map(rows.map((row) => [row.character, row]));
+    rowOf = new Map(rows.map((row) => [rowKey(row.character, row.unit), row]));
     sortRows();
   }
 
-  // Asks before deleting; resolves to whether the player confirmed.
-  function confirmed(question) {
-    byId('confirm-text').textContent = question;
-    confirmDialog.returnValue = '';
-    confirmDialog.showModal();
-    return new Promise((resolve) => confirmDialog.addEventListener('close', () => resolve(confirmDialog.returnValue === 'confirm'), { once: true }));
-  }
-
   async function deleting(question, work, done) {
-    if (!await confirmed(question)) return;
+    if (!await notebookParts.confirmed(question)) return;
     try {
       say(await work() === keptChecks.GONE ? notebookWords.GONE : '削除しました。');
     } catch (error) {
@@ -143,55 +122,24 @@ const notebookScreen = (() => {
     await done();
   }
 
-  // A character's history: its checks in battle order, and their chart.
-  // Resolves to false, back on the list, where it has no check left.
-  async function showHistory(key) {
-    const row = rowOf.get(key);
-    let checks;
+  // A unit's history in place of the list; false, back on the list, where
+  // it has no check left.
+  async function showHistory(key, unit) {
+    let showing;
     try {
-      checks = await keptChecks.history(key);
+      showing = await historyScreen.show(key, unit);
     } catch (error) {
       say(notebookWords.trouble(error));
       return true;
     }
-    if (checks.length === 0 || !row) {  // its last check was deleted, here or in another tab
-      historyShown = null;
-      closeHistory();
-      await load();
-      return false;
-    }
-    historyShown = key;
-    const latest = checks[checks.length - 1];  // the last made: the keys run by time
-    checks.sort((a, b) => a.typed[0] - b.typed[0] || a.at - b.at);
-    byId('history-heading').textContent = `${coreFacts.rarityNames[row.rarity]} ${row.name} の記録`;
-    const percents = ({ figures }, kind) => KEYS.map((key) => figures[`${key}${kind}`]);
-    list.hidden = true;
-    historyView.hidden = false;
-    historyChart.draw(byId('history-chart'), {
-      limit: coreFacts.battleLimits[row.rarity],
-      checks: checks.map((check) => ({ battles: check.typed[0], percents: percents(check, 'Percent') })),
-      prediction: latest.typed[0] > 0
-        ? { battles: latest.typed[0], percents: percents(latest, 'Percent'), predicted: percents(latest, 'PredictedPercent') } : null,
-    });
-    byId('history-checks').tBodies[0].replaceChildren(...checks.map((check) => {
-      const tr = document.createElement('tr');
-      Object.assign(tr.dataset, { check: check.at, battles: check.typed[0], progress: check.figures.progress });
-      const battles = cell('th', 'number', '戦歴', battlesText(check));
-      battles.scope = 'row';
-      const actions = cell('td', 'actions');
-      actions.append(actionButton('delete', '削除', `${battlesText(check)}戦の記録`));
-      tr.append(battles, cell('td', 'number', '進捗率', check.figures.progress),
-                ...KEYS.map((key, stat) => cell('td', 'number', CAPTIONS[stat], gainText(check, key))),
-                cell('td', 'number', '3値合計', check.figures.sum), cell('td', 'when', null, localTime.shown(check.at)), actions);
-      return tr;
-    }));
-    byId('history-heading').focus();
-    return true;
+    list.hidden = showing;
+    if (!showing) await backToList();
+    return showing;
   }
-
-  function closeHistory() {
-    historyView.hidden = true;
+  function backToList() {
+    historyScreen.close();
     list.hidden = false;
+    return load();
   }
 
   // What another tab changed, shown: the list read again, or the history
@@ -202,17 +150,15 @@ const notebookScreen = (() => {
     refreshing ??= Promise.resolve().then(async () => {
       refreshing = null;
       notebookTransfer.showSafety(safety);
-      if (historyShown === null) await load();
-      else if (!await showHistory(historyShown)) say('この記録はほかのタブで削除されました。');
+      const history = historyScreen.shown();
+      if (history === null) await load();
+      else if (!await showHistory(history.key, history.unit)) say('この記録はほかのタブで削除されました。');
     });
   }
 
   function wire() {
     byId('close-notebook').addEventListener('click', () => close());
-    byId('close-history').addEventListener('click', () => {
-      closeHistory();
-      load();
-    });
+    byId('close-history').addEventListener('click', backToList);
     searchBox.addEventListener('input', filter);
     rarityFilter.addEventListener('change', filter);
     table.tHead.addEventListener('click', (event) => {
@@ -224,7 +170,8 @@ const notebookScreen = (() => {
     rowsBody.addEventListener('click', async (event) => {
       const button = event.target.closest('[data-action]');
       if (!button) return;
-      const row = rowOf.get(button.closest('tr').dataset.character);
+      const { character, unit } = button.closest('tr').dataset;
+      const row = rowOf.get(rowKey(character, Number(unit)));
       if (button.dataset.action === 'choose') {
         if (!page.holds(row)) {
           say(`今のデータに ${coreFacts.rarityNames[row.rarity]} ${row.name}（${row.base.join(' ')}）はいません。`);
@@ -236,19 +183,10 @@ const notebookScreen = (() => {
           close(true);
         }
       } else if (button.dataset.action === 'history') {
-        if (!await showHistory(row.character)) say(notebookWords.GONE);
+        if (!await showHistory(row.character, row.unit)) say(notebookWords.GONE);
       } else {
-        deleting(`${coreFacts.rarityNames[row.rarity]} ${row.name} の記録をすべて削除しますか？`,
-                 () => keptChecks.deleteCharacter(row.character), load);
+        deleting(`${unitTitle(row)} の記録をすべて削除しますか？`, () => keptChecks.deleteUnit(row.character, row.unit), load);
       }
-    });
-    byId('history-checks').tBodies[0].addEventListener('click', (event) => {
-      const button = event.target.closest('[data-action="delete"]');
-      if (!button) return;
-      const tr = button.closest('tr');
-      const key = historyShown;
-      deleting(`${tr.dataset.battles}戦の記録を削除しますか？`, () => keptChecks.deleteCheck(key, Number(tr.dataset.check)),
-               () => showHistory(key));
     });
     byId('notebook-clear').addEventListener('click', () => deleting('すべての記録を削除しますか？', keptChecks.clear, load));
     byId('notebook-export').addEventListener('click', async () => {
@@ -283,12 +221,14 @@ const notebookScreen = (() => {
       page = pageParts;
       coreFacts.rarityNames.forEach((name, code) => rarityFilter.append(new Option(name, String(code))));
       wire();
+      historyScreen.start({ say, deleting, gone: backToList });
     },
     // Opens the notebook on its rows, freshly read.
     async open() {
       say('');
       rowsBody.replaceChildren();
-      closeHistory();
+      historyScreen.close();
+      list.hidden = false;
       screen.hidden = false;
       byId('notebook-heading').focus();
       notebookTransfer.showSafety(safety);

@@ -61,7 +61,7 @@ const notebookTransfer = (() => {
       core.checkMany(read.rows).forEach((result, i) => {
         const row = read.rows[i];
         if (result.failed) errors.push({ line: row.line, message: result.message });
-        else checks.push(checkRecord.fromReport(result, { at: row.at, roster: row.roster, rarity: row.rarity, name: row.name, base: row.base, typed: row.typed }));
+        else checks.push({ ...checkRecord.fromReport(result, { at: row.at, roster: row.roster, rarity: row.rarity, name: row.name, base: row.base, typed: row.typed }), unit: row.unit });
       });
       errors.sort((a, b) => a.line - b.line);
       let added;

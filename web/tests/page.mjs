@@ -2,7 +2,9 @@
 // Debian's headless Chromium through playwright-core.
 
 import { createServer } from 'node:http';
-import { readFileSync } from 'node:fs';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { readFile } from 'node:fs/promises';
 import { extname, join, normalize } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -123,6 +125,29 @@ export async function typeFields(page, values) {
   for (const [offset, value] of values.entries()) await page.fill(control(2000 + offset), value);
 }
 
+// A calculation, and, for a check that passes, its keeping in the
+// notebook settled (kept, or not); resolves to the seven lines.
+export async function calculate(page, typed) {
+  const keeps = await page.evaluate(() => Number(document.body.dataset.keeps || 0));
+  await typeFields(page, typed);
+  await page.click(control(5000));
+  const { lines } = await results(page);
+  if (!lines[0].startsWith('エラー')) await page.waitForFunction((before) => Number(document.body.dataset.keeps || 0) > before, keeps);
+  return lines;
+}
+
+// Writes the notebook's records into the page's database, as a page wrote them: { histories, characters }.
+export const putNotebook = (page, { histories, characters }) => page.evaluate(({ histories, characters }) => new Promise((resolve, reject) => {
+  const request = indexedDB.open('growth-check');
+  request.onsuccess = () => {
+    const transaction = request.result.transaction(['histories', 'characters'], 'readwrite');
+    for (const history of histories) transaction.objectStore('histories').put(history);
+    for (const row of characters) transaction.objectStore('characters').put(row);
+    transaction.oncomplete = () => { request.result.close(); resolve(); };
+    transaction.onerror = () => reject(transaction.error);
+  };
+}), { histories, characters });
+
 export const fieldValues = (page) =>
   page.evaluate(() => [2000, 2001, 2002, 2003, 2004].map((n) => document.querySelector(`[data-number="${n}"]`).value));
 
@@ -148,4 +173,23 @@ export async function openData(page, buffer, name = 'chardata.txt') {
 export async function choose(page, rarity, name) {
   await page.selectOption(control(4000), { index: rarity });
   await page.selectOption(control(4001), { label: name });
+}
+
+// A CSV opened in LibreOffice Calc as a double-click opens it (Japanese,
+// special numbers detected) and saved as CSV in `charset` (76 UTF-8, 64
+// Shift_JIS). Calc's profile is made once for the test file's process, in
+// a folder of its own (another run's would be locked).
+let spreadsheetFolder = null;
+export function throughSpreadsheet(csv, charset) {
+  if (!spreadsheetFolder) {
+    spreadsheetFolder = mkdtempSync(join(tmpdir(), 'growth-calc-'));
+    process.on('exit', () => rmSync(spreadsheetFolder, { recursive: true, force: true }));
+  }
+  const folder = mkdtempSync(join(spreadsheetFolder, 'file-'));
+  writeFileSync(join(folder, 'notebook.csv'), csv);
+  execFileSync('soffice', [`-env:UserInstallation=file://${spreadsheetFolder}/lo-profile`, '--headless',
+    '--infilter=CSV:44,34,76,1,,1041,false,false,false,false,true',
+    '--convert-to', `csv:Text - txt - csv (StarCalc):44,34,${charset},1`, '--outdir', join(folder, 'out'), join(folder, 'notebook.csv')],
+  { stdio: 'ignore', timeout: 120000 });
+  return readFileSync(join(folder, 'out', 'notebook.csv'));
 }

@@ -20,8 +20,8 @@ const FIGURES_12 = ['37', '0.37', '24', '30.0', '6', '20.0', '3', '11.5', '4', '
                     '50.0', '33.5', '7.5', '28.8', '32.0', '10.0', '45.5', '32.5'];
 const FIGURES_0 = ['0', '0.00', '0', '0.0', '0', '0.0', '0', '0.0', '0', '0.0', ...Array(13).fill('')];
 const byName = (figures) => Object.fromEntries(check.FIGURES.map(({ name }, i) => [name, figures[i]]));
-const made = (name, at, typed, figures) => {
-  const fields = { at, roster: 'サンプル', rarity: 2, name, base: [80, 30, 26, 22], typed };
+const made = (name, at, typed, figures, unit = 1) => {
+  const fields = { at, roster: 'サンプル', unit, rarity: 2, name, base: [80, 30, 26, 22], typed };
   return { version: check.RECORD_VERSION, character: check.characterKey(fields), ...fields, figures: byName(figures) };
 };
 
@@ -42,7 +42,8 @@ test('a record of the first version reads as this version\'s check, figures by n
 test('a check is made from a report by name, and a report without one of the figures is refused', () => {
   const report = { figures: byName(FIGURES_12) };
   const fields = { at: 5, roster: 'x', rarity: 2, name: 'アレス', base: [80, 30, 26, 22], typed: [12, 104, 36, 29, 26] };
-  assert.deepEqual(plain(check.fromReport(report, fields)), { ...made('アレス', 5, fields.typed, FIGURES_12), roster: 'x' });
+  const { unit, ...madeNow } = made('アレス', 5, fields.typed, FIGURES_12);  // its unit is the notebook's to give
+  assert.deepEqual(plain(check.fromReport(report, fields)), { ...madeNow, roster: 'x' });
   const { sum, ...short } = report.figures;
   assert.throws(() => check.fromReport({ figures: short }, fields), /sum/);
 });
@@ -63,16 +64,16 @@ test('merging: the same five numbers in the same minute are one check, the one k
 test('CSV: names that need quoting or a formula guard, at 0 battles and with a prediction, come back as they were', () => {
   const names = ['a,"b"', '=1+1', '+x', '-1', '@home', "'quoted", 'line\nbreak', 'アレス', '0012', ' 12', '1e3', "'12", 'E3'];
   const checks = names.flatMap((name, i) => [made(name, Date.UTC(2026, 11, 9, 8, i), [0, 80, 30, 26, 22], FIGURES_0),
-                                              made(name, Date.UTC(2026, 11, 9, 9, i), [12, 104, 36, 29, 26], FIGURES_12)]);
+                                              made(name, Date.UTC(2026, 11, 9, 9, i), [12, 104, 36, 29, 26], FIGURES_12, 1 + i % 3)]);
   const text = checksCsv.write(checks, RARITIES);
   assert.ok(text.startsWith('\uFEFF日時,データ,レアリティ,名前,基本HP,基本攻撃,基本防御,基本素早さ,戦歴,HP,攻撃,防御,素早さ,進捗率,目盛,HP+,HP％,'));
   assert.ok(text.includes(",'=1+1,") && text.includes(",'+x,") && text.includes(",''quoted,") && text.includes(',"a,""b""",'));
   assert.ok(text.includes(",'0012,") && text.includes(",' 12,") && text.includes(",''12,"), 'names a spreadsheet reads as numbers');
-  assert.ok(text.includes(',37,0.37,24,30.0,') && text.endsWith(',45.5,32.5\r\n'), 'the figures as the lines print them');
+  assert.ok(text.includes(',37,0.37,24,30.0,') && text.endsWith(',45.5,32.5,1\r\n'), 'the figures as the lines print them, then the unit');
   const read = checksCsv.read(checksCsv.decode(new TextEncoder().encode(text)), RARITIES);
   assert.deepEqual(plain(read.errors), []);
   assert.deepEqual(plain(read.rows.map(({ line, ...row }) => row)),
-                   plain(checks.map(({ at, roster, rarity, name, base, typed }) => ({ at, roster, rarity, name, base, typed }))));
+                   plain(checks.map(({ at, roster, rarity, name, base, typed, unit }) => ({ at, roster, rarity, name, base, typed, unit }))));
   // A quoted name's line break counts as a line of the file.
   assert.deepEqual(plain(read.rows.map(({ line }) => line).slice(11, 15)), [13, 14, 16, 18]);
 });
@@ -87,7 +88,7 @@ const utf16 = (text) => new Uint8Array(Buffer.from(`\uFEFF${text}`, 'utf16le'));
 test('CSV read back from a spreadsheet: UTF-8 with or without a mark, CP932, UTF-16 with tabs; quoted or not', () => {
   const row = ['2026-12-09T08:59:54.123Z', 'サンプル', '戦士', 'アレス', '80', '30', '26', '22', '12', '104', '36', '29', '26', '37', '0.4'];
   const expected = [{ line: 2, at: Date.UTC(2026, 11, 9, 8, 59, 54, 123), roster: 'サンプル', rarity: 2, name: 'アレス',
-                      base: [80, 30, 26, 22], typed: [12, 104, 36, 29, 26] }];
+                      base: [80, 30, 26, 22], typed: [12, 104, 36, 29, 26], unit: 1 }];  // made before units: unit 1
   const utf8 = (text) => new TextEncoder().encode(text);
   for (const [what, bytes] of [['UTF-8', utf8(resaved([row]))], ['UTF-8 with a mark', utf8(`\uFEFF${resaved([row], { quoted: true })}`)],
                                ['CP932', cp932(resaved([row], { quoted: true }))], ['UTF-16, tabs', utf16(resaved([row], { separator: '\t' }))]]) {
