@@ -73,17 +73,24 @@ std::optional<PredictionRange> predictionRange(int rarity, const CharacterRecord
   const std::int32_t target = battles.value_or(*limit);
   if (target < 0 || target > *limit) return std::nullopt;
 
-  // The checks above 0 battles in battle order; of several at one count,
-  // the last made.
+  // The checks above 0 battles that pass the growth check.
   std::vector<UnitCheck> walked;
   for (const UnitCheck& check : checks) {
     const auto& [hp, attack, defence, speed] = check.stats;
     if (!growthCheckError(rarity, character, {check.battles, hp, attack, defence, speed}).empty()) return std::nullopt;
     if (check.battles > 0) walked.push_back(check);
   }
-  std::stable_sort(walked.begin(), walked.end(), [](const UnitCheck& a, const UnitCheck& b) { return a.battles < b.battles; });
-  const auto sameBattles = [](const UnitCheck& a, const UnitCheck& b) { return a.battles == b.battles; };
-  walked.erase(walked.begin(), std::unique(walked.rbegin(), walked.rend(), sameBattles).base());
+  // In battle order, keeping the order made within one count (the order
+  // given: a plain sort by count and place), then the last of each count.
+  std::vector<std::pair<std::int32_t, std::size_t>> order;
+  for (std::size_t i = 0; i < walked.size(); ++i) order.emplace_back(walked[i].battles, i);
+  std::sort(order.begin(), order.end());
+  std::vector<UnitCheck> sorted;
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    if (i + 1 < order.size() && order[i + 1].first == order[i].first) continue;
+    sorted.push_back(walked[order[i].second]);
+  }
+  walked = std::move(sorted);
   if (walked.size() < 2 || walked.back().battles > target) return std::nullopt;
 
   const std::array<std::int32_t, kStatCount> bases = {character.hp, character.attack, character.defence, character.speed};
