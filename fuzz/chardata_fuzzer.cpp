@@ -3,7 +3,9 @@
 // and, for text that CP932 can hold, the same text saved as UTF-8 and
 // UTF-16 (with and without byte order marks), which must load the same
 // roster as its CP932 twin. The roster's invariant is checked on every slot
-// that a reading can have changed.
+// that a reading can have changed. The bytes as a name of UTF-16 units are
+// added to the roster by their line, as the web page adds a character:
+// refused with the roster as it was, or read back as the same character.
 
 #include <iconv.h>
 
@@ -16,6 +18,7 @@
 #include <string_view>
 
 #include "native/iconv_cp932.h"
+#include "roster/added_character.h"
 #include "roster/chardata_loader.h"
 #include "roster/cp932_text.h"
 #include "roster/platform_services.h"
@@ -202,5 +205,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     readCharacterData(*read, utf16Of(*units, data[0] & 1));
     checkInvariant(*read);
   }
+
+  std::u16string name;
+  for (std::size_t at = 1; at + 1 < size && name.size() < 64; at += 2) name += static_cast<char16_t>(data[at] | data[at + 1] << 8);
+  const int rarity = data[0] % 7;  // 6: no such rarity
+  const int before = read->total();
+  const AddingOutcome added = addCharacterLine(*read, rarity, name, {1, 2, 3, 1073741823});
+  checkInvariant(*read);
+  if (added.problem != AddingProblem::none) {
+    require(read->total() == before);
+    return 0;
+  }
+  require(read->total() == before + 1);
+  const CharacterRecord& character = *read->record(rarity, added.index);
+  expected->clear();
+  readCharacterData(*expected, characterLine(character) + "\r\n");
+  require(expected->total() == 1 && expected->record(rarity, 0)->name == character.name && expected->record(rarity, 0)->speed == 1073741823);
   return 0;
 }

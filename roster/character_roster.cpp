@@ -36,6 +36,13 @@ void CharacterRoster::clear() {
   }
 }
 
+void CharacterRoster::truncate(int rarity, int count) {
+  if (!isRarityCode(rarity) || count < 0 || count > this->count(rarity)) return;
+  std::int32_t& used = counts_[static_cast<std::size_t>(rarity)];
+  for (int index = count; index < used; ++index) slots_[slotNumber(rarity, index)] = CharacterRecord{};
+  used = count;
+}
+
 int CharacterRoster::count(int rarity) const {
   return isRarityCode(rarity) ? counts_[static_cast<std::size_t>(rarity)] : 0;
 }

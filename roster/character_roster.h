@@ -48,6 +48,11 @@ class CharacterRoster {
   // 0 <= index < count(rarity): an empty or foreign slot is never handed out.
   const CharacterRecord* record(int rarity, int index) const;
 
+  // Empties the slots of `rarity` from `count` on, keeping its first
+  // `count` characters (the page takes back characters it added after
+  // them). A count outside 0..count(rarity) changes nothing.
+  void truncate(int rarity, int count);
+
   // Empties the filled slots and sets every count to 0, keeping the table.
   // The program fills its roster once; tests, benchmarks and fuzzers reuse one.
   void clear();

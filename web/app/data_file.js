@@ -109,5 +109,11 @@ const dataFile = (() => {
   // Gives up the file being read, if any: the roster stays as it is.
   const cancel = () => { ++latest; };
 
-  return { read, cancel };
+  return {
+    read,
+    cancel,
+    // A file's pieces, as the reader takes them: views on one buffer, each
+    // to be used before the next is asked for.
+    pieces: (file) => pieces(file, core.pieceBytes()),
+  };
 })();

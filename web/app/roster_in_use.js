@@ -1,8 +1,9 @@
 // The roster in use: the sample built in, or the player's own chardata.txt,
 // opened with the button or dropped on the page, read by data_file.js and
-// kept for the next visit by kept_roster.js. The menu bar says which it is;
+// kept for the next visit by kept_roster.js, with the characters the
+// player added to it (added_characters.js). The menu bar says which it is;
 // a file that fails to read, or holds no character, changes nothing and
-// the failure dialog names it.
+// the failure dialog names it. chardata.txt を書き出す writes it back.
 'use strict';
 
 const rosterInUse = (() => {
@@ -17,6 +18,7 @@ const rosterInUse = (() => {
   const canDrop = () => !matchMedia('(pointer: coarse)').matches;  // a touch screen has nothing to drop a file with
 
   let name = SAMPLE;
+  let file = null;        // the file in use; null for the sample
   let listed = () => {};  // lists the roster in the form again
 
   function showFailure(message) {
@@ -55,23 +57,48 @@ const rosterInUse = (() => {
     });
     progress.hidden = true;
     if (FAILURE_TEXTS[outcome]) showFailure(FAILURE_TEXTS[outcome](file.name));
-    if (outcome === 'read') listed();
     return outcome;
   }
 
-  async function open(file) {
+  // The roster read from `opened` (null: the sample) in use, with the
+  // characters added to it, kept by `keeper`.
+  function use(opened, added, keeper) {
+    file = opened;
+    addedCharacters.restore(added, keeper);
+    listed();
+  }
+
+  async function open(opened) {
     const started = performance.now();
-    if (await read(file) !== 'read') return;
+    if (await read(opened) !== 'read') return;
+    let kept = false;  // the file kept, and so what is added to it
+    use(opened, [], (added) => (kept ? keptRoster.keepAdded(added) : Promise.reject(new Error('the file is not kept'))));
     probe.fileListed(started);
-    const keeping = await keptRoster.keep(file);
-    show(file.name, keeping, { openedAt: Date.now() });
+    const keeping = await keptRoster.keep(opened);
+    kept = keeping === 'kept';
+    show(opened.name, keeping, { openedAt: Date.now() });
     probe.fileOpened(core.memoryBytes());
   }
 
-  function useSample() {
+  async function useSample() {
     core.useSampleData();
-    listed();
+    use(null, await keptRoster.sampleAdded(), keptRoster.keepSampleAdded);
     show(null);
+  }
+
+  // Going back to the sample: the characters added to the file stay with
+  // the sample only if the player says so.
+  async function backToSample() {
+    dataFile.cancel();
+    const added = file ? addedCharacters.list() : [];
+    if (added.length > 0 && await pageElements.confirmed(
+      `このファイルに追加したキャラクター ${added.length} 人を、サンプルにも追加して残しますか？`, { yes: '残す', no: '残さない' })) {
+      const sample = await keptRoster.sampleAdded();
+      const same = (a, b) => a.rarity === b.rarity && a.name === b.name && a.base.join() === b.base.join();
+      await keptRoster.keepSampleAdded([...sample, ...added.filter((one) => !sample.some((kept) => same(kept, one)))]).catch(() => {});
+    }
+    await keptRoster.forget();
+    await useSample();
   }
 
   function wire() {
@@ -93,11 +120,8 @@ const rosterInUse = (() => {
       const file = event.dataTransfer && event.dataTransfer.files[0];
       if (file) open(file);
     });
-    byId('use-sample').addEventListener('click', async () => {
-      dataFile.cancel();
-      await keptRoster.forget();
-      useSample();
-    });
+    byId('use-sample').addEventListener('click', backToSample);
+    byId('write-roster').addEventListener('click', () => rosterOut.write(file));
   }
 
   return {
@@ -111,10 +135,11 @@ const rosterInUse = (() => {
       const kept = await keptRoster.get();
       const outcome = kept ? await read(kept.file) : 'none';
       if (outcome === 'read') {
+        use(kept.file, kept.added, keptRoster.keepAdded);
         show(kept.name, 'kept', kept);
       } else if (outcome !== 'superseded') {  // else a file opened meanwhile is shown
         if (outcome === 'empty') await keptRoster.forget();  // kept by an earlier page, which took any file
-        useSample();
+        await useSample();
       }
     },
   };

@@ -32,6 +32,15 @@ const start = (() => {
     probe.checkSettled(started);
   }
 
+  // Takes back a character the player added, after asking.
+  async function removeAdded(rarity, index) {
+    const name = core.names(rarity)[index];
+    if (!await pageElements.confirmed(`追加した ${coreFacts.rarityNames[rarity]} ${name} を、今のデータから削除しますか？`)) return;
+    await addedCharacters.remove(rarity, index);
+    formScreen.select(rarity, Math.min(index, core.names(rarity).length - 1));
+    byId('check-note').textContent = `「${name}」を削除しました。`;
+  }
+
   // The notebook and the share buttons, whose screens take the form's place
   // and hand it back.
   function wireScreens() {
@@ -47,6 +56,7 @@ const start = (() => {
     });
     shareButtons.start({ title: document.title });
     unitQuestion.start();
+    addCharacter.start(formScreen.select);
   }
 
   // A check someone shared, when the page was opened at its link: shown
@@ -54,6 +64,7 @@ const start = (() => {
   function showShared() {
     sharedScreen.start({
       holds: formScreen.holds,
+      add: addedCharacters.add,
       choose: formScreen.choose,
       opening: formScreen.hide,
       closed: (chosen) => formScreen.show(chosen ? null : byId('open-file')),
@@ -87,6 +98,7 @@ const start = (() => {
         unitQuestion.dismiss();
         shareButtons.failed(report);
       },
+      removeAdded,
     });
     wireScreens();
     // The rarity list on 戦士 and its first character, from the roster kept

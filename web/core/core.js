@@ -15,6 +15,8 @@ const core = (() => {
   // any call into the core, which replaces its buffer: so the buffer is
   // taken only after the call that gave `at`, never before.
   const view = (Type, at, length) => new Type(wasm.HEAPU8.buffer, at, length);
+  // The bytes of a text the core just gave, copied out of its memory.
+  const bytes = (length) => view(Uint8Array, wasm._textBytes(), length).slice();
   const text = (length) => {
     const at = wasm._textBytes();
     return shiftJis.decode(view(Uint8Array, at, length));
@@ -72,7 +74,7 @@ const core = (() => {
   // IBM extensions (lead bytes ED and EE) left out, since Windows writes
   // their characters with the IBM codes (FA to FC). The few single bytes
   // that only Windows' table has come from the core. Made once, before the
-  // first file is read.
+  // first file is read or character added.
   let cp932TableReady = false;
   function useBrowserCp932Table() {
     if (cp932TableReady) return;
@@ -210,6 +212,30 @@ const core = (() => {
       return wasm._dataEnded() === 1;
     },
     endData: () => wasm._endData(),
+    // The encoding the roster in use was read in, as DataFileEncoding names it (coreFacts.encodings).
+    dataEncoding: () => wasm._dataEncoding(),
+    // The sample chardata.txt's own bytes.
+    sampleBytes: () => bytes(wasm._sampleDataText()),
+
+    // Characters the player adds to the roster in use, each read from its
+    // line of chardata.txt: { problem (AddingProblem's code, 0 for none;
+    // coreFacts.addingProblems names them), at, index, duplicate }.
+    addCharacter(rarity, name, base) {
+      useBrowserCp932Table();
+      const units = Math.min(name.length, wasm._inputCapacity() / 2);
+      const input = view(Uint8Array, wasm._inputBuffer(), 2 * units);
+      for (let i = 0; i < units; ++i) {
+        input[2 * i] = name.charCodeAt(i) & 0xff;
+        input[2 * i + 1] = name.charCodeAt(i) >> 8;
+      }
+      const problem = wasm._addCharacter(rarity, units, ...base);
+      return { problem, at: wasm._addedAt(), index: wasm._addedIndex(), duplicate: wasm._addedDuplicate() === 1 };
+    },
+    removeCharacter: (rarity, index) => wasm._removeCharacter(rarity, index),
+    // How many characters of `rarity` the roster in use read from its file; those after them were added.
+    fileCount: (rarity) => wasm._fileCount(rarity),
+    // A character's line of chardata.txt, as CP932 bytes without a line end.
+    lineBytes: (rarity, index) => bytes(wasm._characterLineText(rarity, index)),
     abandonData: () => wasm._abandonData(),
     useSampleData: () => wasm._useSampleData(),
   };

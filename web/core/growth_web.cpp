@@ -7,6 +7,7 @@
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@
 #include "growth/growth_check.h"
 #include "growth/number_format.h"
 #include "growth/prediction_range.h"
+#include "roster/added_character.h"
 #include "roster/chardata_loader.h"
 #include "roster/cp932_text.h"
 #include "roster/platform_services.h"
@@ -41,6 +43,15 @@ CharacterRoster& roster() { return g_rosters[g_shown]; }
 CharacterRoster& spareRoster() { return g_rosters[1 - g_shown]; }
 
 std::optional<CharacterDataReader> g_reader;
+// How many characters of each rarity the roster in use read from its file
+// (or the sample); those after them the player added. And the encoding the
+// file was read in.
+std::array<int, kRarityCount> g_fileCounts{};
+DataFileEncoding g_fileEncoding = DataFileEncoding::cp932;
+void countFile() {
+  for (int rarity = 0; rarity < kRarityCount; ++rarity) g_fileCounts[static_cast<std::size_t>(rarity)] = roster().count(rarity);
+}
+AddingOutcome g_added;  // the last character added, or why not
 std::uint16_t g_cp932Of[0x10000];  // each BMP character's CP932 code, 0 for none, from the page
 std::string g_text;
 char g_buffer[kChunkBytes];  // bytes from the page: a piece of a file, or a field's text
@@ -167,6 +178,7 @@ EMSCRIPTEN_KEEPALIVE int rarityNameText(int code) { return giveText(rarityName(c
 EMSCRIPTEN_KEEPALIVE std::uint16_t* cp932Table() { return g_cp932Of; }
 EMSCRIPTEN_KEEPALIVE void useCp932Table() {
   platformServices().characterToCp932 = [](char16_t character) {
+    if (character < 0x80) return std::string(1, static_cast<char>(character));  // ASCII is itself
     if (const auto byte = windowsOnlyCp932Byte(character)) return std::string(1, static_cast<char>(*byte));
     const std::uint16_t code = g_cp932Of[character];
     if (code == 0) return std::string("?");
@@ -192,9 +204,14 @@ EMSCRIPTEN_KEEPALIVE int dataEnded() { return g_reader && g_reader->ended() ? 1 
 EMSCRIPTEN_KEEPALIVE int endData() {
   if (!g_reader) return 0;
   g_reader->finish();
+  const DataFileEncoding encoding = g_reader->encoding();
   g_reader.reset();
   const int characters = spareRoster().total();
-  if (characters > 0) g_shown = 1 - g_shown;
+  if (characters > 0) {
+    g_shown = 1 - g_shown;
+    g_fileEncoding = encoding;
+    countFile();
+  }
   return characters;
 }
 EMSCRIPTEN_KEEPALIVE void abandonData() { g_reader.reset(); }
@@ -205,6 +222,46 @@ EMSCRIPTEN_KEEPALIVE void useSampleData() {
   readCharacterData(spareRoster(), std::string_view(reinterpret_cast<const char*>(kSampleData),
                                                     static_cast<std::size_t>(kSampleDataBytes)));
   g_shown = 1 - g_shown;
+  g_fileEncoding = DataFileEncoding::cp932;
+  countFile();
+}
+// The sample's own bytes, as the page writes chardata.txt back.
+EMSCRIPTEN_KEEPALIVE int sampleDataText() {
+  return giveText(std::string_view(reinterpret_cast<const char*>(kSampleData), static_cast<std::size_t>(kSampleDataBytes)));
+}
+// The encoding the roster in use was read in (DataFileEncoding).
+EMSCRIPTEN_KEEPALIVE int dataEncoding() { return static_cast<int>(g_fileEncoding); }
+// How many characters of `rarity` the roster in use read from its file.
+EMSCRIPTEN_KEEPALIVE int fileCount(int rarity) { return isRarityCode(rarity) ? g_fileCounts[static_cast<std::size_t>(rarity)] : 0; }
+
+// Adds a character to the roster in use, by its line of chardata.txt: its
+// name is `units` UTF-16 units in the input buffer (little-endian). Returns
+// the problem (AddingProblem, 0 for none); addedAt(), addedIndex() and
+// addedDuplicate() tell the rest.
+EMSCRIPTEN_KEEPALIVE int addCharacter(int rarity, int units, int hp, int attack, int defence, int speed) {
+  std::u16string name(static_cast<std::size_t>(std::clamp(units, 0, kChunkBytes / 2)), u'\0');
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    name[i] = static_cast<char16_t>(static_cast<unsigned char>(g_buffer[2 * i]) | static_cast<unsigned char>(g_buffer[2 * i + 1]) << 8);
+  }
+  g_added = addCharacterLine(roster(), rarity, name, {hp, attack, defence, speed});
+  return static_cast<int>(g_added.problem);
+}
+EMSCRIPTEN_KEEPALIVE int addedAt() { return static_cast<int>(g_added.at); }
+EMSCRIPTEN_KEEPALIVE int addedIndex() { return g_added.index; }
+EMSCRIPTEN_KEEPALIVE int addedDuplicate() { return g_added.duplicate ? 1 : 0; }
+// Takes back a character the player added (at `index` of `rarity`, after the
+// file's own); those added after it move up, in their order.
+EMSCRIPTEN_KEEPALIVE void removeCharacter(int rarity, int index) {
+  if (index < fileCount(rarity) || index >= roster().count(rarity)) return;
+  std::vector<CharacterRecord> later;
+  for (int i = index + 1; i < roster().count(rarity); ++i) later.push_back(*roster().record(rarity, i));
+  roster().truncate(rarity, index);
+  for (const CharacterRecord& c : later) roster().add(rarity, c.name, {c.hp, c.attack, c.defence, c.speed});
+}
+// A character's line of chardata.txt (CP932), without a line end.
+EMSCRIPTEN_KEEPALIVE int characterLineText(int rarity, int index) {
+  const CharacterRecord* c = roster().record(rarity, index);
+  return giveText(c ? characterLine(*c) : std::string());
 }
 // The failure dialog's text, with a line feed where the page puts the name
 // of the file the player chose (which no CP932 text need hold).

@@ -20,6 +20,8 @@ const formControls = (() => {
     },
     // The page's own name search, right of the base stats in the name list's row.
     NAME_SEARCH: { name: '名前で絞り込み', caption: '絞り込み', place: [510, 60, 135, 24] },
+    // Above it, while a character the player added is chosen, the way to take it back.
+    REMOVE_ADDED: { text: '追加したキャラクターを削除', place: [505, 29, 145, 22] },
 
     // A label's text as the page shows it, each piece between its spaces
     // in an element of its own: the one-column layout keeps a piece whole

@@ -10,7 +10,7 @@
 'use strict';
 
 const formMarkup = (() => {
-  const { element, html, place } = markup, { FIELDS, RESULT_LINES, NAMED, NAME_SEARCH, pieces } = formControls;
+  const { element, html, place } = markup, { FIELDS, RESULT_LINES, NAMED, NAME_SEARCH, REMOVE_ADDED, pieces } = formControls;
   // A frame's line runs through the middle of its caption; the controls in
   // it are placed from the inside of its one-pixel line.
   const FRAME_CAPTION_HALF = 8;
@@ -100,7 +100,9 @@ const formMarkup = (() => {
           container.push(caption(NAME_SEARCH.caption),
                          element('input', { type: 'search', id: 'name-search', class: 'control name-search', autocomplete: 'off',
                                             spellcheck: 'false', placeholder: NAME_SEARCH.name, 'aria-label': NAME_SEARCH.name,
-                                            style: searchStyle }));
+                                            style: searchStyle }),
+                         element('button', { type: 'button', id: 'remove-added', class: 'control remove-added', hidden: true,
+                                             style: inFrame(...REMOVE_ADDED.place)[0] }, [REMOVE_ADDED.text]));
         }
       }
       resultLines.children.push(...RESULT_LINES.map((number) => lines.get(number)));  // in the order they are read

@@ -11,7 +11,7 @@ const formScreen = (() => {
 
   let controls;
   const control = (number) => controls.get(number);
-  let rarityList, nameList, nameSearch, fields, chart, fit;
+  let rarityList, nameList, nameSearch, removeAdded, fields, chart, fit;
   let told = { passed() {}, failed() {} };  // told of each check
 
   // A line's text, in pieces as the one-column layout lays them out.
@@ -36,10 +36,11 @@ const formScreen = (() => {
       listed = [];
       foldedNames.forEach((name, index) => { if (name.includes(query)) listed.push(index); });
     }
-    const shown = listed ? listed.map((index) => names[index]) : names;
-    nameList.replaceChildren(...shown.map((name) => {
+    const shown = listed || names.map((name, index) => index);
+    const added = core.fileCount(rarityList.selectedIndex);  // characters the player added follow the file's
+    nameList.replaceChildren(...shown.map((index) => {
       const option = document.createElement('option');
-      option.textContent = name;
+      option.textContent = index >= added ? `${names[index]}（追加）` : names[index];
       return option;
     }));
     const position = listed ? listed.indexOf(character) : character;
@@ -62,6 +63,7 @@ const formScreen = (() => {
     shownCharacter = index;
     if (index >= 0) lastShownCharacter = index;
     setLine(controlIds.baseStatsLabel, core.baseStatsText(rarity, index));
+    removeAdded.hidden = index < 0 || index < core.fileCount(rarity);
     const base = core.baseStats(rarity, index);
     if (!base) return;  // a rarity without characters: nothing to show
     if (numberIn(fields[0], core.battleFieldReadChars()) !== 0) return;
@@ -97,6 +99,15 @@ const formScreen = (() => {
     control(controlIds.resultBox).value = report.log;
     chart.show(report);
     told.passed(report, { rarity, name: names[index], base, typed });
+  }
+
+  // Shows the character at `index` of `rarity`, the name search cleared.
+  function select(rarity, index) {
+    nameSearch.value = '';
+    rarityList.selectedIndex = rarity;
+    showRarity(rarity);
+    nameList.selectedIndex = index;
+    showCharacter();
   }
 
   // Where a character is in the roster in use, by its rarity, name and base stats; -1 where it is not.
@@ -168,12 +179,16 @@ const formScreen = (() => {
     // Takes the form in #form (written into the page by the build) and the
     // chart in #growth-chart, lays them out in #app, and lists the
     // rarities, on the core's start rarity. `tell.passed(report, { rarity,
-    // name, base, typed })` hears of every check that passes, and
-    // `tell.failed(report)` of every one that fails.
+    // name, base, typed })` hears of every check that passes,
+    // `tell.failed(report)` of every one that fails, and
+    // `tell.removeAdded(rarity, index)` of the player taking back a
+    // character they added.
     start(tell) {
       told = tell;
       controls = formControls.found(document.getElementById('form'));
       [rarityList, nameList, nameSearch] = [control(controlIds.rarityList), control(controlIds.nameList), control('nameSearch')];
+      removeAdded = document.getElementById('remove-added');
+      removeAdded.addEventListener('click', () => told.removeAdded(rarityList.selectedIndex, chosenCharacter()));
       fields = FIELDS.map(control);
       wire();
       const app = document.getElementById('app');
@@ -206,6 +221,7 @@ const formScreen = (() => {
       fields[stat + 1].focus();
       fields[stat + 1].select();
     },
+    select,
     // Whether the roster in use holds a character: { rarity, name, base }
     // (the same rarity, name and base stats).
     holds: (character) => indexOf(character) >= 0,
@@ -216,11 +232,7 @@ const formScreen = (() => {
       const index = indexOf(character);
       if (index < 0) return false;
       const { rarity, typed } = character;
-      nameSearch.value = '';
-      rarityList.selectedIndex = rarity;
-      showRarity(rarity);
-      nameList.selectedIndex = index;
-      showCharacter();
+      select(rarity, index);
       fields.forEach((field, which) => { field.value = core.integerText(typed[which]); });
       return true;
     },

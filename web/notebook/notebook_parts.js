@@ -1,11 +1,10 @@
 // What the notebook's list and history screens both draw and ask: table
 // cells, action buttons, a check's battles and gains as the tables print
-// them, a unit's name where its character has several, and the question
-// before a deletion.
+// them, and a unit's name where its character has several.
 'use strict';
 
 const notebookParts = (() => {
-  const { byId, make } = pageElements;
+  const { make } = pageElements;
 
   return Object.freeze({
     // A table cell with its text, and the caption a phone's card shows before it.
@@ -25,14 +24,5 @@ const notebookParts = (() => {
     gainText: ({ figures }, key) => `+${figures[`${key}Gain`]}(+${figures[`${key}Percent`]}％)`,
     // A character's name, and its unit's number where it has more than one.
     unitName: (name, unit, units) => (units > 1 ? `${name}（個体${unit}）` : name),
-
-    // Asks before deleting; resolves to whether the player confirmed.
-    confirmed(question) {
-      const dialog = byId('confirm-delete');
-      byId('confirm-text').textContent = question;
-      dialog.returnValue = '';
-      dialog.showModal();
-      return new Promise((resolve) => dialog.addEventListener('close', () => resolve(dialog.returnValue === 'confirm'), { once: true }));
-    },
   });
 })();

@@ -20,7 +20,6 @@ const notebookScreen = (() => {
   const rarityFilter = byId('notebook-rarity');
   const status = byId('notebook-status');
   const safety = byId('notebook-storage');
-  const confirmDialog = byId('confirm-delete');
 
   let page;           // what the app gives: { holds(row), choose(row), closed(chosen) }
   let rows = [];      // each unit's row, sorted
@@ -113,7 +112,7 @@ const notebookScreen = (() => {
   }
 
   async function deleting(question, work, done) {
-    if (!await notebookParts.confirmed(question)) return;
+    if (!await pageElements.confirmed(question)) return;
     try {
       say(await work() === keptChecks.GONE ? notebookWords.GONE : '削除しました。');
     } catch (error) {
@@ -205,9 +204,6 @@ const notebookScreen = (() => {
       probe.importShown(started);
     });
     keptChecks.onChange(refresh);
-    for (const button of confirmDialog.querySelectorAll('[data-action]')) {
-      button.addEventListener('click', () => confirmDialog.close(button.dataset.action));
-    }
   }
 
   function close(chosen = false) {

@@ -10,7 +10,7 @@
 const sharedScreen = (() => {
   const { byId } = pageElements;
 
-  let page;      // what the app gives: { holds, choose, opening, closed }
+  let page;      // what the app gives: { holds, add, choose, opening, closed }
   let chart;
   let shown = null;  // the check shown, and its report
 
@@ -28,6 +28,8 @@ const sharedScreen = (() => {
     byId('shared-error').hidden = readable;
     byId('shared-what').hidden = !readable;
     byId('take-shared').hidden = true;
+    byId('add-shared').hidden = true;
+    byId('shared-add-note').textContent = '';
     lines.forEach((line) => { line.textContent = ''; });
     if (readable) {
       const { rarity, name, base, typed } = shared;
@@ -41,6 +43,7 @@ const sharedScreen = (() => {
         shown = { shared, report };
         chart.show(report);
         byId('take-shared').hidden = !page.holds(shared);
+        byId('add-shared').hidden = page.holds(shared);
       }
     }
     screen.hidden = false;
@@ -66,6 +69,17 @@ const sharedScreen = (() => {
       byId('close-shared').addEventListener('click', () => close(false));
       byId('take-shared').addEventListener('click', () => {
         if (shown && page.choose(shown.shared)) close(true);
+      });
+      // A character this roster lacks, added from the link: then the check can be taken.
+      byId('add-shared').addEventListener('click', async () => {
+        if (!shown) return;
+        const { rarity, name, base } = shown.shared;
+        const added = await page.add({ rarity, name, base });
+        byId('shared-add-note').textContent = added.problem === 'none'
+          ? `${coreFacts.rarityNames[rarity]} ${name} を今のデータに追加しました。`
+          : `このキャラクターは追加できません（${added.problem === 'notCp932' ? 'chardata.txt に書けない文字があります' : '名前か初期値が chardata.txt に書けません'}）。`;
+        byId('add-shared').hidden = added.problem === 'none';
+        byId('take-shared').hidden = !page.holds(shown.shared);
       });
       addEventListener('resize', () => { if (!screen.hidden && shown) drawChart(); });
       const opened = () => {
