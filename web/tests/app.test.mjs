@@ -5,12 +5,12 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { appendFileSync, cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { appendFileSync, cpSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
-import { choose, control, cp932File, EXAMPLES, formReady, launchBrowser, launchProfile, openData, pageFolder, results,
+import { addCharacter, choose, control, cp932File, EXAMPLES, formReady, launchBrowser, launchProfile, openData, pageFolder, results,
          servePage, typeFields, WORKED } from './page.mjs';
 
 const temporary = mkdtempSync(join(tmpdir(), 'growth-app-'));
@@ -166,7 +166,7 @@ function memoryKb(pid, field) {
   }
 }
 
-test('a 400 MB file is read in bounded memory, with progress, and the form answers afterwards', async (t) => {
+test('a 400 MB file is read in bounded memory, with progress, the form answers afterwards, and it is written back streamed', async (t) => {
   // 戦士 (CP932), a space and 400 MiB of A, then one more character.
   const path = join(temporary, 'chardata.txt');
   writeFileSync(path, Buffer.from([0x90, 0xed, 0x8e, 0x6d, 0x20]));
@@ -201,6 +201,17 @@ test('a 400 MB file is read in bounded memory, with progress, and the form answe
     await typeFields(page, EXAMPLES[0].typed);  // 'after' has the first example's base stats
     await page.click(control(5000));
     assert.equal((await results(page)).lines[0], EXAMPLES[0].lines[0]);
+
+    // A character added reads nothing again; the file written back streams it, in bounded memory too.
+    assert.equal(await addCharacter(page, 2, 'new', [1, 2, 3, 4]), '');
+    for (const pid of pids) writeFileSync(`/proc/${pid}/clear_refs`, '5');
+    const [download] = await Promise.all([page.waitForEvent('download', { timeout: 120000 }), page.click('#write-roster')]);
+    const written = await download.path();
+    const writtenGrowthMb = Math.max(...pids.map((pid) => memoryKb(pid, 'VmHWM') - memoryKb(pid, 'VmRSS')).filter(Number.isFinite)) / 1024;
+    t.diagnostic(`written back: renderer peak above its size now ${writtenGrowthMb.toFixed(1)} MB`);
+    assert.ok(writtenGrowthMb <= 64, `writing it back took ${writtenGrowthMb.toFixed(1)} MB`);
+    const line = Buffer.from([0x90, 0xed, 0x8e, 0x6d, ...Buffer.from(' new 1 2 3 4\r\n')]);
+    assert.equal(statSync(written).size, statSync(path).size + line.length);
   } finally {
     await browser.close();
   }

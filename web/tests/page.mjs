@@ -170,6 +170,19 @@ export async function openData(page, buffer, name = 'chardata.txt') {
   await page.waitForFunction((before) => Number(document.body.dataset.loads || 0) > before, loads);
 }
 
+// Adds a character through キャラクターを追加; resolves to its refusal, '' where it was added.
+export async function addCharacter(page, rarity, name, base) {
+  await page.click('#add-character');
+  await page.selectOption('#add-rarity', { index: rarity });
+  await page.fill('#add-name', name);
+  for (const [i, id] of ['add-hp', 'add-attack', 'add-defence', 'add-speed'].entries()) await page.fill(`#${id}`, String(base[i]));
+  await page.click('#add-submit');
+  await page.waitForFunction(() => !document.getElementById('add-dialog').open || document.getElementById('add-refusal').textContent);
+  const refusal = await page.textContent('#add-refusal');
+  if (refusal) await page.click('#add-dialog [data-action="cancel"]');
+  return refusal;
+}
+
 export async function choose(page, rarity, name) {
   await page.selectOption(control(4000), { index: rarity });
   await page.selectOption(control(4001), { label: name });

@@ -12,25 +12,12 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
-import { browserAndSite, control, formReady, openData, openForm, openPhone, PHONES, results, typeFields } from './page.mjs';
+import { addCharacter as add, browserAndSite, control, formReady, openData, openForm, openPhone, PHONES, results, typeFields } from './page.mjs';
 
 const shared = browserAndSite();
 const project = fileURLToPath(new URL('../../', import.meta.url));
 const cp932 = (text) => execFileSync('iconv', ['-f', 'UTF-8', '-t', 'CP932'], { input: text });
-const STATS = ['add-hp', 'add-attack', 'add-defence', 'add-speed'];
 
-// Adds a character through the dialog; resolves to its refusal, '' where it was added.
-async function add(page, rarity, name, base) {
-  await page.click('#add-character');
-  await page.selectOption('#add-rarity', { index: rarity });
-  await page.fill('#add-name', name);
-  for (const [i, id] of STATS.entries()) await page.fill(`#${id}`, String(base[i]));
-  await page.click('#add-submit');
-  await page.waitForFunction(() => !document.getElementById('add-dialog').open || document.getElementById('add-refusal').textContent);
-  const refusal = await page.textContent('#add-refusal');
-  if (refusal) await page.click('#add-dialog [data-action="cancel"]');
-  return refusal;
-}
 const listed = (page) => page.$$eval(`${control(4001)} option`, (options) => options.map((o) => o.text));
 async function written(page) {
   const [download] = await Promise.all([page.waitForEvent('download'), page.click('#write-roster')]);
