@@ -78,13 +78,17 @@ GrowthReport failure(std::string_view message) {
 
 // The first validation message that applies, in the order battles, HP,
 // attack, defence, speed; empty when every input passes.
-std::string_view validationError(std::optional<std::int32_t> limit, const CharacterRecord& base,
-                                 const GrowthInputs& in) {
-  if (!limit || in.battles < 0 || in.battles > *limit) return kBattlesError;
-  if (!statInRange(in.hp, base.hp)) return kHpError;
-  if (!statInRange(in.attack, base.attack)) return kAttackError;
-  if (!statInRange(in.defence, base.defence)) return kDefenceError;
-  if (!statInRange(in.speed, base.speed)) return kSpeedError;
+// The input it is about: 0 battles, 1 HP, 2 attack, 3 defence, 4 speed.
+struct ValidationError {
+  std::string_view message;
+  int input = -1;
+};
+ValidationError validationError(std::optional<std::int32_t> limit, const CharacterRecord& base, const GrowthInputs& in) {
+  if (!limit || in.battles < 0 || in.battles > *limit) return {kBattlesError, 0};
+  if (!statInRange(in.hp, base.hp)) return {kHpError, 1};
+  if (!statInRange(in.attack, base.attack)) return {kAttackError, 2};
+  if (!statInRange(in.defence, base.defence)) return {kDefenceError, 3};
+  if (!statInRange(in.speed, base.speed)) return {kSpeedError, 4};
   return {};
 }
 
@@ -96,14 +100,18 @@ std::optional<std::int32_t> battleLimit(int rarity) {
 }
 
 std::string_view growthCheckError(int rarity, const CharacterRecord& character, const GrowthInputs& inputs) {
-  return validationError(battleLimit(rarity), character, inputs);
+  return validationError(battleLimit(rarity), character, inputs).message;
+}
+
+int growthCheckFailedInput(int rarity, const CharacterRecord& character, const GrowthInputs& inputs) {
+  return validationError(battleLimit(rarity), character, inputs).input;
 }
 
 GrowthReport runGrowthCheck(int rarity, const CharacterRecord& character, const GrowthInputs& inputs,
                             FixedTexts* texts) {
   const std::optional<std::int32_t> limit = battleLimit(rarity);
-  if (const std::string_view error = validationError(limit, character, inputs); !error.empty()) {
-    return failure(error);
+  if (const ValidationError error = validationError(limit, character, inputs); error.input >= 0) {
+    return failure(error.message);
   }
 
   // Validation bounds every gain by its base, so each fits 32 bits; their

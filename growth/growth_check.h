@@ -61,6 +61,9 @@ struct GrowthReport {
 // The first validation message that applies to the inputs, in the order
 // battles, HP, attack, defence, speed (CP932); empty when all of them pass.
 std::string_view growthCheckError(int rarity, const CharacterRecord& character, const GrowthInputs& inputs);
+// Which input that message is about: 0 battles, 1 HP, 2 attack, 3 defence,
+// 4 speed; -1 when all of them pass.
+int growthCheckFailedInput(int rarity, const CharacterRecord& character, const GrowthInputs& inputs);
 
 // Runs the check for `character` of `rarity` (the rarity list position,
 // which picks the battle limit). A rarity without a battle limit admits no

@@ -159,6 +159,13 @@ TEST_P(Validation, AcceptsBothEndsAndGivesOnlyTheFirstMessage) {
   }
   EXPECT_TRUE(report.failed);
   EXPECT_EQ(report.progressLine, c.expected);
+  // The input the message is about, for the page's word on what it allows.
+  const std::string_view messages[] = {"エラー: 戦歴数が0未満か限界以上です", "エラー: HPが初期値未満か限界以上です",
+                                       "エラー: 攻撃が初期値未満か限界以上です", "エラー: 防御が初期値未満か限界以上です",
+                                       "エラー: 素早さが初期値未満か限界以上です"};
+  const int input = growthCheckFailedInput(c.rarity, character(c.rarity, 100, 20, 30, 40), c.inputs);
+  ASSERT_GE(input, 0);
+  EXPECT_EQ(messages[input], report.progressLine);
   for (std::size_t i = 1; i < lines(report).size(); ++i) EXPECT_EQ(lines(report)[i], "") << i;
   EXPECT_EQ(report.logText, "");
 }

@@ -3,7 +3,7 @@
 // kept for the next visit by kept_roster.js, with the characters the
 // player added to it (added_characters.js). The menu bar says which it is;
 // a file that fails to read, or holds no character, changes nothing and
-// the failure dialog names it. chardata.txt を書き出す writes it back.
+// the failure dialog names it.
 'use strict';
 
 const rosterInUse = (() => {
@@ -80,7 +80,12 @@ const rosterInUse = (() => {
     probe.fileOpened(core.memoryBytes());
   }
 
+  // The browser's turn between the start's steps, so that none is long.
+  const nextTask = () => new Promise((resolve) => setTimeout(resolve, 0));
   async function useSample() {
+    await nextTask();
+    core.prepareRoster();  // 59,994 empty slots: a task of their own
+    await nextTask();
     core.useSampleData();
     use(null, await keptRoster.sampleAdded(), keptRoster.keepSampleAdded);
     show(null);
@@ -121,12 +126,13 @@ const rosterInUse = (() => {
       if (file) open(file);
     });
     byId('use-sample').addEventListener('click', backToSample);
-    byId('write-roster').addEventListener('click', () => rosterOut.write(file));
   }
 
   return {
     // The roster's name as the notebook keeps it with a check.
     name: () => name,
+    // The file in use; null for the sample.
+    file: () => file,
     // Starts with the roster kept from the last visit, or the sample;
     // `listedAgain()` lists the roster in the form whenever it changes.
     async start(listedAgain) {

@@ -49,7 +49,7 @@ const core = (() => {
   const colourText = (colour) => `#${colour.toString(16).padStart(6, '0')}`;
 
   // The report of one growth check, from its pairs of a name and a text:
-  // { failed, lines: [7 texts, top to bottom], log, figures: { name: text },
+  // { failed, failedInput, lines: [7 texts, top to bottom], log, figures: { name: text },
   //   gainTexts: { stat: text }, predictedGainTexts: { stat: text } }.
   function reportOf(pairs) {
     const named = {};
@@ -60,6 +60,7 @@ const core = (() => {
     }
     return {
       failed: named.failed === '1',
+      failedInput: Number(named.failedInput ?? -1),  // the input a failure is about: 0 battles, 1 HP, ... 4 speed
       lines: Array.from({ length: 7 }, (_, line) => named.line[line]),
       log: named.log,
       figures: named.figure || {},
@@ -238,5 +239,7 @@ const core = (() => {
     lineBytes: (rarity, index) => bytes(wasm._characterLineText(rarity, index)),
     abandonData: () => wasm._abandonData(),
     useSampleData: () => wasm._useSampleData(),
+    // Makes the roster the next file or the sample is read into, ahead of reading it.
+    prepareRoster: () => wasm._prepareRoster(),
   };
 })();

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,14 +34,18 @@ namespace {
 
 constexpr int kChunkBytes = 64 * 1024;
 
-// Two rosters, allocated once: the one the form shows, and the one a file
-// is read into, which takes its place only when the whole file has been
-// read. A file that fails half-way leaves the form's roster as it was, and
-// reading needs no memory beyond what the page started with.
-CharacterRoster g_rosters[2];
+// Two rosters: the one the form shows, and the one a file is read into,
+// which takes its place only when the whole file has been read. A file
+// that fails half-way leaves the form's roster as it was. Each is
+// allocated when first used, so that the page's start makes one only.
+std::unique_ptr<CharacterRoster> g_rosters[2];
 int g_shown = 0;
-CharacterRoster& roster() { return g_rosters[g_shown]; }
-CharacterRoster& spareRoster() { return g_rosters[1 - g_shown]; }
+CharacterRoster& rosterAt(int which) {
+  if (!g_rosters[which]) g_rosters[which] = std::make_unique<CharacterRoster>();
+  return *g_rosters[which];
+}
+CharacterRoster& roster() { return rosterAt(g_shown); }
+CharacterRoster& spareRoster() { return rosterAt(1 - g_shown); }
 
 std::optional<CharacterDataReader> g_reader;
 // How many characters of each rarity the roster in use read from its file
@@ -215,6 +220,9 @@ EMSCRIPTEN_KEEPALIVE int endData() {
   return characters;
 }
 EMSCRIPTEN_KEEPALIVE void abandonData() { g_reader.reset(); }
+// Makes the roster the next file or the sample is read into, ahead of the
+// reading: 59,994 empty slots, a task of their own as the page starts.
+EMSCRIPTEN_KEEPALIVE void prepareRoster() { spareRoster(); }
 // The project's sample chardata.txt, built into the page.
 EMSCRIPTEN_KEEPALIVE void useSampleData() {
   g_reader.reset();
@@ -307,7 +315,9 @@ EMSCRIPTEN_KEEPALIVE int checkReport(int rarity, int baseHp, int baseAttack, int
   std::tie(character.hp, character.attack, character.defence, character.speed) =
       std::tie(baseHp, baseAttack, baseDefence, baseSpeed);
   g_text.clear();
-  addReport(runGrowthCheck(rarity, character, {battles, hp, attack, defence, speed}));
+  const GrowthInputs inputs{battles, hp, attack, defence, speed};
+  addReport(runGrowthCheck(rarity, character, inputs));
+  addField("failedInput", std::to_string(growthCheckFailedInput(rarity, character, inputs)));
   return static_cast<int>(g_text.size());
 }
 // Many checks in one pass, as an import recomputes them: checksInput(count)

@@ -20,6 +20,10 @@ const formControls = (() => {
     },
     // The page's own name search, right of the base stats in the name list's row.
     NAME_SEARCH: { name: '名前で絞り込み', caption: '絞り込み', place: [510, 60, 135, 24] },
+    // Below the result frame: which check the result lines, the chart and
+    // the share buttons belong to, and a short word beside it (記録しました).
+    RESULT_OF: { place: [10, 514, 440, 20] },
+    RESULT_NOTE: { place: [455, 514, 195, 20] },
     // Above it, while a character the player added is chosen, the way to take it back.
     REMOVE_ADDED: { text: '追加したキャラクターを削除', place: [505, 29, 145, 22] },
 

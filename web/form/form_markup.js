@@ -10,7 +10,7 @@
 'use strict';
 
 const formMarkup = (() => {
-  const { element, html, place } = markup, { FIELDS, RESULT_LINES, NAMED, NAME_SEARCH, REMOVE_ADDED, pieces } = formControls;
+  const { element, html, place } = markup, { FIELDS, RESULT_LINES, NAMED, NAME_SEARCH, REMOVE_ADDED, RESULT_OF, RESULT_NOTE, pieces } = formControls;
   // A frame's line runs through the middle of its caption; the controls in
   // it are placed from the inside of its one-pixel line.
   const FRAME_CAPTION_HALF = 8;
@@ -39,9 +39,9 @@ const formMarkup = (() => {
       case 'list':
         if (font === 'rarityList') attributes.class += ' rarity-list';
         return element('select', attributes, shown.lists[number] || []);
-      case 'field':
+      case 'field':  // a phone keyboard's Enter key: 次へ, and 実行 in the last field
         return element('input', { ...attributes, type: 'text', value: shown.fields[number] ?? text, inputmode: 'numeric',
-                                  autocomplete: 'off', spellcheck: 'false' });
+                                  enterkeyhint: number === FIELDS.at(-1) ? 'go' : 'next', autocomplete: 'off', spellcheck: 'false' });
       case 'arrows':
       case 'hpArrows':
         return element('div', attributes, [['▲', 'を増やす'], ['▼', 'を減らす']].map(([symbol, verb]) =>  // up, then down
@@ -84,11 +84,16 @@ const formMarkup = (() => {
         if (kind === 'frame') frames.push({ element: made, x, y, width, height });
         const container = frame ? frame.element.children : top;
         if (RESULT_LINES.includes(number)) {
-          if (!container.includes(resultLines)) {  // before the box
-            container.push(resultLines, ...added.map(({ element: extra, place: [left, top, width, height] }) => {
+          if (!container.includes(resultLines)) {  // before the box; in one column, what they are of first
+            const placed = ({ element: extra, place: [left, top, width, height] }) => {
               extra.attributes.style = place(left - frame.x - FRAME_LINE, top - frame.y - FRAME_CAPTION_HALF - FRAME_LINE, width, height);
               return extra;
-            }));
+            };
+            container.push(placed({ element: element('p', { id: 'result-of', class: 'control result-of', 'data-result-of': '', hidden: true }),
+                                    place: RESULT_OF.place }),
+                           placed({ element: element('p', { id: 'result-note', class: 'control result-note', role: 'status' }),
+                                    place: RESULT_NOTE.place }),
+                           resultLines, ...added.map(placed));
           }
           lines.set(number, made);
           continue;

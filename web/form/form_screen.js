@@ -12,6 +12,7 @@ const formScreen = (() => {
   let controls;
   const control = (number) => controls.get(number);
   let rarityList, nameList, nameSearch, removeAdded, fields, chart, fit;
+  let charted = null;  // the character whose check the chart draws: { rarity, index }
   let told = { passed() {}, failed() {} };  // told of each check
 
   // A line's text, in pieces as the one-column layout lays them out.
@@ -66,9 +67,11 @@ const formScreen = (() => {
     removeAdded.hidden = index < 0 || index < core.fileCount(rarity);
     const base = core.baseStats(rarity, index);
     if (!base) return;  // a rarity without characters: nothing to show
-    if (numberIn(fields[0], core.battleFieldReadChars()) !== 0) return;
-    fields[0].value = '0';
-    fields.slice(1).forEach((field, stat) => { field.value = core.integerText(base[stat]); });
+    if (numberIn(fields[0], core.battleFieldReadChars()) === 0) {
+      fields[0].value = '0';
+      fields.slice(1).forEach((field, stat) => { field.value = core.integerText(base[stat]); });
+    }
+    compareResult();
   }
 
   // The arrows: the HP field two up or down, any other field one within
@@ -78,26 +81,44 @@ const formScreen = (() => {
     const current = numberIn(field, core.fieldReadChars());
     field.value = core.integerText(arrows.dataset.kind === 'hpArrows' ? core.hpAfterStep(current, sign)
                                                                         : Math.min(Math.max(current + sign, 0), Number(arrows.dataset.upperBound)));
+    compareResult();
   }
+
+  // The five numbers as the fields hold them now.
+  const typedNow = () => fields.map((field) => numberIn(field, core.fieldReadChars()));
+  // Whether the check the result is of is still what the form holds.
+  const compareResult = () => resultNotes.compare(rarityList.selectedIndex, chosenCharacter(), typedNow());
 
   function calculate() {
     for (const number of RESULT_LINES) setLine(number, '');
-    const typed = fields.map((field) => numberIn(field, core.fieldReadChars()));
+    const typed = typedNow();
     const [rarity, index] = [rarityList.selectedIndex, chosenCharacter()];
     const base = core.baseStats(rarity, index);
-    if (!base) return;  // no character to check
+    if (!base) {  // no character to check: said, where the player is
+      resultNotes.note(names.length === 0 ? `${coreFacts.rarityNames[rarity]}にはキャラクターがいません。`
+                                          : '絞り込みに合う名前がありません。計算するキャラクターを選んでください。');
+      pageLayout.bringIntoView(document.getElementById('result-note'));
+      return;
+    }
     const report = core.check(rarity, base, typed);
     const lines = control(RESULT_LINES[0]).parentElement;
+    resultNotes.note('');
+    resultNotes.name({ rarity, index, name: names[index] }, typed, report.failed);
     if (report.failed) {
       setLine(RESULT_LINES[0], report.lines[0]);
+      if (charted && (charted.rarity !== rarity || charted.index !== index)) chart.clear();  // no other character's chart beside an error
+      const field = fields[report.failedInput];
+      if (field) resultNotes.allowed(field, control(ARROWS[report.failedInput]), report.failedInput, base, coreFacts.battleLimits[rarity]);
       pageLayout.bringIntoView(lines);
       told.failed(report);
       return;  // the result box keeps the last good log
     }
+    resultNotes.clearAllowed();
     RESULT_LINES.forEach((number, line) => setLine(number, report.lines[line]));
     pageLayout.bringIntoView(lines);
     control(controlIds.resultBox).value = report.log;
     chart.show(report);
+    charted = { rarity, index };
     told.passed(report, { rarity, name: names[index], base, typed });
   }
 
@@ -156,8 +177,12 @@ const formScreen = (() => {
       holdToRepeat(up, () => stepArrows(arrows, 1));
       holdToRepeat(down, () => stepArrows(arrows, -1));
       field.addEventListener('keydown', (event) => {
-        if (event.key === 'Enter' || event.key === 'Escape') {
-          event.preventDefault();  // they start nothing
+        if (event.key === 'Enter' && matchMedia('(pointer: coarse)').matches) {
+          event.preventDefault();  // a phone keyboard's 次へ, and 実行 in the last field
+          if (which + 1 < fields.length) fields[which + 1].focus();
+          else calculate();
+        } else if (event.key === 'Enter' || event.key === 'Escape') {
+          event.preventDefault();  // they start nothing, as in the Windows form
         } else if (event.key === 'ArrowUp' || event.key === 'ArrowDown') {
           event.preventDefault();  // the Up and Down keys work as the arrows
           stepArrows(arrows, event.key === 'ArrowUp' ? 1 : -1);
@@ -170,7 +195,10 @@ const formScreen = (() => {
       field.addEventListener('beforeinput', (event) => {
         if (event.inputType === 'insertText' && /[^0-9０-９]/.test(event.data || '')) event.preventDefault();
       });
-      field.addEventListener('input', (event) => { if (!event.isComposing) commitAscii(field); });
+      field.addEventListener('input', (event) => {
+        if (!event.isComposing) commitAscii(field);
+        compareResult();
+      });
       field.addEventListener('compositionend', () => commitAscii(field));
     });
   }
@@ -193,13 +221,16 @@ const formScreen = (() => {
       wire();
       const app = document.getElementById('app');
       document.documentElement.style.setProperty('--result-line', core.resultLineColour());
-      chart = growthChart.create(document.getElementById('growth-chart'));
-      fit = pageLayout.start(app, chart);
+      const chartElement = document.getElementById('growth-chart');
+      chart = growthChart.create(chartElement);
+      fit = pageLayout.start(app, chart, chartElement);
       rarityList.replaceChildren(...coreFacts.rarityNames.map((name) => new Option(name)));
       rarityList.selectedIndex = core.startRarity();
     },
     // Lists the chosen rarity's characters again, from the roster in use.
     showRoster: () => showRarity(rarityList.selectedIndex),
+    // The battle field, to focus after a check is taken into the form.
+    battleField: () => fields[0],
     // Shows the form again after another screen, laid out for the window
     // as it is now, and focuses the battle field or `focus`.
     show(focus) {
@@ -210,6 +241,8 @@ const formScreen = (() => {
     hide() {
       document.getElementById('app').hidden = true;
     },
+    // A short word beside the result, where the player is, for `ms`.
+    note: resultNotes.note,
     // Shows beside `report`'s lines, where it is still the one shown, its
     // unit's range (growth_chart.js).
     showRange(report, range) {
@@ -234,6 +267,7 @@ const formScreen = (() => {
       const { rarity, typed } = character;
       select(rarity, index);
       fields.forEach((field, which) => { field.value = core.integerText(typed[which]); });
+      compareResult();
       return true;
     },
   };

@@ -14,7 +14,25 @@ const pageLayout = (() => {
   const CHART_LEAST = { landscape: [340, 600], portrait: [700, 280] };
   const CHART_PORTRAIT_WIDTH = 400;
 
-  const oneColumn = () => getComputedStyle(document.documentElement).getPropertyValue('--layout').trim() === 'one-column';
+  // Whether the page is in one column, as form.css decides (--layout): by
+  // its media rule where the browser shows the page its rules (not from a
+  // local folder), so that asking forces no style to be worked out.
+  let columnQuery;
+  function findColumnQuery() {
+    try {
+      for (const sheet of document.styleSheets) {
+        for (const rule of sheet.cssRules) {
+          if (rule instanceof CSSMediaRule && /--layout:\s*one-column/.test(rule.cssText)) return matchMedia(rule.conditionText);
+        }
+      }
+    } catch { /* rules the page may not read */ }
+    return null;
+  }
+  function oneColumn() {
+    if (columnQuery === undefined) columnQuery = findColumnQuery();
+    return columnQuery ? columnQuery.matches
+      : getComputedStyle(document.documentElement).getPropertyValue('--layout').trim() === 'one-column';
+  }
 
   function fitDesigned(app, chart) {
     const orientation = innerWidth > innerHeight ? 'landscape' : 'portrait';  // as CSS has it
@@ -30,13 +48,13 @@ const pageLayout = (() => {
     chart.resize(chartWidth, chartHeight, landscape ? chartWidth : CHART_PORTRAIT_WIDTH);
   }
 
-  function fitOneColumn(app, chart) {
+  // In one column the chart takes the column's width, which the browser
+  // tells once it has laid the page out (a ResizeObserver): no layout is
+  // forced while the page starts.
+  function fitOneColumn(app) {
     app.className = 'one-column';
     app.style.removeProperty('transform');
     app.style.removeProperty('left');
-    const style = getComputedStyle(app);
-    const width = Math.floor(app.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight));
-    chart.fitColumn(width);
   }
 
   // What of the page is on screen, in the layout viewport's coordinates: a
@@ -63,8 +81,15 @@ const pageLayout = (() => {
     },
     // Lays the page out now and whenever the window changes size or turns;
     // returns the function that does it, for when the page shows again.
-    start(app, chart) {
-      const fit = () => (oneColumn() ? fitOneColumn : fitDesigned)(app, chart);
+    start(app, chart, chartElement) {
+      const fit = () => { if (!app.hidden) (oneColumn() ? fitOneColumn : fitDesigned)(app, chart); };
+      let columnWidth = 0;
+      new ResizeObserver(([entry]) => {
+        const width = Math.floor(entry.contentRect.width);
+        if (!oneColumn() || app.hidden || width === columnWidth || width === 0) return;
+        columnWidth = width;
+        chart.fitColumn(width);
+      }).observe(chartElement);
       addEventListener('resize', fit);
       fit();
       app.dataset.laidOut = 'true';

@@ -98,15 +98,29 @@ const checkRecord = (() => {
       return stored;
     },
 
-    // A character's checks with `more` of it added, oldest first. A check
-    // already there (the same five numbers at a time in the same minute,
-    // as a spreadsheet that drops the seconds gives it back) is not added
-    // again; it is kept as it was. Nothing in `checks` is lost.
+    // A character's checks with `more` of it added, oldest first:
+    // { checks, added, corrected }. A check already there (the same five
+    // numbers at a time in the same minute, as a spreadsheet that drops the
+    // seconds gives it back) is not added again; it is kept as it was. One
+    // at the same minute and battles with other stats is that check
+    // corrected (in a spreadsheet), and takes its place. Nothing else in
+    // `checks` is lost.
     merged(checks, more) {
-      const key = ({ at, typed }) => `${Math.floor(at / MINUTE_MS)} ${typed.join(' ')}`;
+      const minute = ({ at }) => Math.floor(at / MINUTE_MS);
+      const key = (one) => `${minute(one)} ${one.typed.join(' ')}`;
+      const place = (one) => `${minute(one)} ${one.typed[0]}`;
       const there = new Set(checks.map(key));
-      const added = more.filter((one) => !there.has(key(one)) && there.add(key(one)));
-      return { checks: [...checks, ...added].sort((a, b) => a.at - b.at), added: added.length };
+      const corrections = new Map();
+      const added = [];
+      for (const one of more) {
+        if (there.has(key(one))) continue;
+        there.add(key(one));
+        const corrected = checks.find((kept) => place(kept) === place(one) && !corrections.has(kept));
+        if (corrected) corrections.set(corrected, one);
+        else added.push(one);
+      }
+      const kept = checks.map((one) => corrections.get(one) ?? one);
+      return { checks: [...kept, ...added].sort((a, b) => a.at - b.at), added: added.length, corrected: corrections.size };
     },
   };
 })();

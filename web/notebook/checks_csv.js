@@ -1,6 +1,7 @@
 // The notebook as CSV (RFC 4180), for a spreadsheet and for another
 // device: written as UTF-8 with a byte order mark, a header row, one check
-// a row, and the figures as the result lines print them. Read back as a
+// a row, its time in local time as a spreadsheet reads a date and time,
+// and the figures as the result lines print them. Read back as a
 // spreadsheet may save it again: UTF-8 (with a mark or without), CP932
 // (Shift_JIS) or UTF-16, separated by commas or tabs, every field quoted or
 // none, and its times rewritten. Only the when, the roster, the character,
@@ -38,7 +39,7 @@ const checksCsv = (() => {
   function write(checks, rarityNames) {
     const rows = [HEADINGS.join(',')];
     for (const kept of checks) {
-      rows.push([new Date(kept.at).toISOString(), guarded(kept.roster), rarityNames[kept.rarity], guarded(kept.name),
+      rows.push([localTime.iso(kept.at), guarded(kept.roster), rarityNames[kept.rarity], guarded(kept.name),
                  ...kept.base, ...kept.typed, ...FIGURES.map(({ name }) => kept.figures[name]), kept.unit].map((field) => quoted(String(field))).join(','));
     }
     return `${BYTE_ORDER_MARK}${rows.join('\r\n')}\r\n`;

@@ -7,7 +7,7 @@
 'use strict';
 
 const historyScreen = (() => {
-  const { KEYS, CAPTIONS } = statNames, { byId } = pageElements, { cell, actionButton, battlesText, gainText, unitName } = notebookParts;
+  const { KEYS, CAPTIONS, NAMES } = statNames, { byId } = pageElements, { cell, actionButton, battlesText, gainText, unitName } = notebookParts;
   const view = byId('notebook-history');
   let shown = null;  // the unit shown: { key, unit }
   let page;          // what the notebook gives: { say(text), deleting(question, work, done), gone() }
@@ -24,7 +24,7 @@ const historyScreen = (() => {
     if (flag) actions.append(actionButton('move', '別の個体へ', `${battlesText(check)}戦の記録`));
     actions.append(actionButton('delete', '削除', `${battlesText(check)}戦の記録`));
     tr.append(battles, cell('td', 'number', '進捗率', check.figures.progress),
-              ...KEYS.map((key, stat) => cell('td', 'number', CAPTIONS[stat], gainText(check, key))),
+              ...KEYS.map((key, stat) => cell('td', 'number', CAPTIONS[stat], `${check.typed[stat + 1]} ${gainText(check, key)}`)),
               cell('td', 'number', '3値合計', check.figures.sum), cell('td', 'when', null, localTime.shown(check.at)),
               cell('td', 'flag', null, flag ? `合わない記録: ${unitRules.reason(flag)}（範囲には使いません）` : ''), actions);
     return tr;
@@ -71,14 +71,17 @@ const historyScreen = (() => {
     const latest = followed.reduce((best, check) => (check.typed[0] > best.typed[0] || (check.typed[0] === best.typed[0] && check.at >= best.at) ? check : best));
     byId('history-heading').textContent = `${coreFacts.rarityNames[rarity]} ${unitName(name, unit, units)} の記録`;
     view.hidden = false;
+    const pointText = (check) => `${check.typed[0]}戦: ` +
+      NAMES.map((name, stat) => `${name} ${check.typed[stat + 1]}（+${check.figures[`${KEYS[stat]}Percent`]}％）`).join('　');
+    byId('history-point').textContent = '';
     historyChart.draw(byId('history-chart'), {
       limit,
-      checks: [...checks].sort((a, b) => a.typed[0] - b.typed[0] || a.at - b.at)
-        .filter((check) => !flags.has(check.at)).map((check) => ({ battles: check.typed[0], percents: percents(check, 'Percent') })),
+      checks: [...checks].sort((a, b) => a.typed[0] - b.typed[0] || a.at - b.at).filter((check) => !flags.has(check.at))
+        .map((check) => ({ battles: check.typed[0], percents: percents(check, 'Percent'), text: pointText(check) })),
       prediction: latest.typed[0] > 0
         ? { battles: latest.typed[0], percents: percents(latest, 'Percent'), predicted: percents(latest, 'PredictedPercent') } : null,
       band: unitRange.band({ rarity, base }, checks, limit),
-    });
+    }, byId('history-point'));
     showRange(unitRange.of({ rarity, base }, checks), limit);
     byId('history-checks').tBodies[0].replaceChildren(...[...checks].sort((a, b) => a.typed[0] - b.typed[0] || a.at - b.at)
       .map((check) => checkRow(check, flags.get(check.at))));

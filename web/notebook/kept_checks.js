@@ -73,6 +73,16 @@ const keptChecks = (() => {
 
   // The checks of a history that another tab may have changed, found by when they were made.
   const holds = (history, at) => history && history.checks.some((kept) => kept.at === at);
+  // Deletes a character's checks that `which` picks; resolves to them, or
+  // to GONE where there were none (another tab deleted them first).
+  const deleteWhere = (key, which) => transact(STORES, 'readwrite', async ({ histories, characters }) => {
+    const history = await historyIn(histories, key);
+    const deleted = history ? checksIn(history).filter(which) : [];
+    if (deleted.length === 0) return GONE;
+    history.checks = history.checks.filter((kept) => !which(kept));
+    putHistory(histories, characters, history);
+    return deleted;
+  });
 
   // Every other open tab of the page hears of each change as soon as it
   // has been committed: { change: 'kept' | 'deleted' | 'imported' |
@@ -173,30 +183,22 @@ const keptChecks = (() => {
 
     // Deletions resolve to GONE, changing nothing, where there was nothing
     // left to delete: another tab deleted it first.
-    deleteCheck: (key, at) => changed('deleted')(transact(STORES, 'readwrite', async ({ histories, characters }) => {
-      const history = await historyIn(histories, key);
-      if (!holds(history, at)) return GONE;
-      history.checks = history.checks.filter((kept) => kept.at !== at);
-      putHistory(histories, characters, history);
-      return 'deleted';
-    })),
+    // Otherwise they resolve to the checks deleted, which merge() puts back.
+    deleteCheck: (key, at) => changed('deleted')(deleteWhere(key, (kept) => kept.at === at)),
     // A unit's checks, all of them.
-    deleteUnit: (key, unit) => changed('deleted')(transact(STORES, 'readwrite', async ({ histories, characters }) => {
-      const history = await historyIn(histories, key);
-      if (!history || !history.checks.some((kept) => kept.unit === unit)) return GONE;
-      history.checks = history.checks.filter((kept) => kept.unit !== unit);
-      putHistory(histories, characters, history);
-      return 'deleted';
-    })),
-    clear: () => changed('cleared')(transact(STORES, 'readwrite', ({ histories, characters }) => {
+    deleteUnit: (key, unit) => changed('deleted')(deleteWhere(key, (kept) => kept.unit === unit)),
+    clear: () => changed('cleared')(transact(STORES, 'readwrite', async ({ histories, characters }) => {
+      const all = (await result(histories.getAll())).map(restore).flatMap(checksIn);
       histories.clear();
       characters.clear();
+      return all;
     })),
 
     // Adds checks read from an export, all of them or, where the browser
     // cannot finish (no room), none. A check already kept (its character's,
-    // with the same five numbers in the same minute) is kept once.
-    // Resolves to how many were added.
+    // with the same five numbers in the same minute) is kept once; one that
+    // corrects a kept check takes its place (checkRecord.merged). Resolves
+    // to how many were { added, corrected }.
     merge: (checks) => changed('imported')(transact(STORES, 'readwrite', async ({ histories, characters }) => {
       const added = new Map();
       for (const imported of checks) {
@@ -204,13 +206,14 @@ const keptChecks = (() => {
         added.get(imported.character).push(imported);
       }
       const kept = await Promise.all([...added.keys()].map((key) => historyIn(histories, key)));
-      let count = 0;
+      const count = { added: 0, corrected: 0 };
       [...added.values()].forEach((more, i) => {
         const history = kept[i] || emptyHistory(more[0]);
         const joined = checkRecord.merged(history.checks, more.map(ownPart));
-        if (joined.added === 0) return;
+        if (joined.added === 0 && joined.corrected === 0) return;
         history.checks = joined.checks;
-        count += joined.added;
+        count.added += joined.added;
+        count.corrected += joined.corrected;
         putHistory(histories, characters, history);
       });
       return count;

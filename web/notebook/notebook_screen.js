@@ -10,7 +10,7 @@
 const notebookScreen = (() => {
   const ROWS_AT_ONCE = 100;
   const { byId } = pageElements, { cell, actionButton, battlesText, unitName } = notebookParts;
-  const collator = new Intl.Collator('ja');
+  let collator = null;  // made when first needed: a Japanese collator costs the page's start a long task
 
   const screen = byId('notebook');
   const list = byId('notebook-list');
@@ -21,7 +21,7 @@ const notebookScreen = (() => {
   const status = byId('notebook-status');
   const safety = byId('notebook-storage');
 
-  let page;           // what the app gives: { holds(row), choose(row), closed(chosen) }
+  let page;           // what the app gives (start)
   let rows = [];      // each unit's row, sorted
   let rowOf = new Map();  // by rowKey
   let shown = [];     // the rows that pass the filters, in order
@@ -79,6 +79,7 @@ const notebookScreen = (() => {
     shown = rows.filter((row) => (rarity === '' || row.rarity === Number(rarity)) && row.folded.includes(query));
     table.setAttribute('aria-rowcount', shown.length + 1);
     byId('notebook-empty').hidden = rows.length > 0;
+    for (const id of ['notebook-export', 'notebook-clear']) byId(id).hidden = rows.length === 0;  // nothing to export or delete
     rowsBody.replaceChildren();
     drawn = 0;
     drawMore();
@@ -87,10 +88,13 @@ const notebookScreen = (() => {
   function sortRows() {
     const value = SORT_VALUES[sort.key];
     const direction = sort.descending ? -1 : 1;
+    if (sort.key === 'name') collator ??= new Intl.Collator('ja');
     const compare = sort.key === 'name' ? collator.compare : (a, b) => a - b;
-    rows = rows.map((row) => [value(row), row]).sort(([a], [b]) => {
-      if (a === null || b === null) return (a === null) - (b === null);
-      return direction * compare(a, b);
+    // Ties in a fixed order (by character and unit), whichever way the column sorts.
+    const tie = (a, b) => (a.character < b.character ? -1 : a.character > b.character ? 1 : a.unit - b.unit);
+    rows = rows.map((row) => [value(row), row]).sort(([a, rowA], [b, rowB]) => {
+      if (a === null || b === null) return (a === null) - (b === null) || tie(rowA, rowB);
+      return direction * compare(a, b) || tie(rowA, rowB);
     }).map(([, row]) => row);
     for (const header of table.tHead.querySelectorAll('[data-sort]')) {
       header.closest('th').setAttribute('aria-sort', header.dataset.sort !== sort.key ? 'none' : sort.descending ? 'descending' : 'ascending');
@@ -111,18 +115,40 @@ const notebookScreen = (() => {
     sortRows();
   }
 
+  // Deletes after asking, then offers for a few seconds to put back what
+  // was deleted; `done()` shows what is left, and again after an undo.
   async function deleting(question, work, done) {
     if (!await pageElements.confirmed(question)) return;
     try {
-      say(await work() === keptChecks.GONE ? notebookWords.GONE : '削除しました。');
+      const deleted = await work();
+      if (deleted === keptChecks.GONE) say(notebookWords.GONE);
+      else offerUndo(deleted, done);
     } catch (error) {
       say(notebookWords.trouble(error));
     }
     await done();
   }
+  const UNDO_MS = 8000;
+  let undoTimer = 0;
+  function offerUndo(deleted, done) {
+    clearTimeout(undoTimer);
+    const undo = pageElements.make('button', { type: 'button', textContent: '元に戻す' });
+    status.replaceChildren(`${deleted.length} 件の記録を削除しました。`, ' ', undo);
+    undoTimer = setTimeout(() => undo.remove(), UNDO_MS);
+    undo.addEventListener('click', async () => {
+      clearTimeout(undoTimer);
+      try {
+        await keptChecks.merge(deleted);
+        say(`${deleted.length} 件の記録を元に戻しました。`);
+      } catch (error) {
+        say(notebookWords.trouble(error));
+      }
+      await done();
+    }, { once: true });
+  }
 
-  // A unit's history in place of the list; false, back on the list, where
-  // it has no check left.
+  // A unit's history in place of the list; false where it has no check
+  // left (deleted here or in another tab), and the list is shown again.
   async function showHistory(key, unit) {
     let showing;
     try {
@@ -132,14 +158,11 @@ const notebookScreen = (() => {
       return true;
     }
     list.hidden = showing;
-    if (!showing) await backToList();
+    if (!showing) page.back('notebook');
     return showing;
   }
-  function backToList() {
-    historyScreen.close();
-    list.hidden = false;
-    return load();
-  }
+  // Whether a unit still has checks (another tab may have deleted them).
+  const holdsUnit = (row) => keptChecks.history(row.character).then((checks) => checks.some((check) => check.unit === row.unit), () => true);
 
   // What another tab changed, shown: the list read again, or the history
   // shown read again (back on the list where it has gone).
@@ -156,8 +179,11 @@ const notebookScreen = (() => {
   }
 
   function wire() {
-    byId('close-notebook').addEventListener('click', () => close());
-    byId('close-history').addEventListener('click', backToList);
+    byId('close-notebook').addEventListener('click', () => page.back('form'));
+    byId('close-history').addEventListener('click', () => page.back('notebook'));
+    screen.addEventListener('keydown', (event) => {
+      if (event.key === 'Escape' && !event.defaultPrevented && !document.querySelector('dialog[open]')) page.back();
+    });
     searchBox.addEventListener('input', filter);
     rarityFilter.addEventListener('change', filter);
     table.tHead.addEventListener('click', (event) => {
@@ -174,15 +200,19 @@ const notebookScreen = (() => {
       if (button.dataset.action === 'choose') {
         if (!page.holds(row)) {
           say(`今のデータに ${coreFacts.rarityNames[row.rarity]} ${row.name}（${row.base.join(' ')}）はいません。`);
-        } else if ((await keptChecks.history(row.character).catch(() => [row])).length === 0) {
+        } else if (!await holdsUnit(row)) {
           say(notebookWords.GONE);
           await load();
         } else {
           page.choose(row);
-          close(true);
         }
       } else if (button.dataset.action === 'history') {
-        if (!await showHistory(row.character, row.unit)) say(notebookWords.GONE);
+        if (await holdsUnit(row)) {
+          page.open({ screen: 'history', key: row.character, unit: row.unit });
+        } else {
+          say(notebookWords.GONE);
+          await load();
+        }
       } else {
         deleting(`${unitTitle(row)} の記録をすべて削除しますか？`, () => keptChecks.deleteUnit(row.character, row.unit), load);
       }
@@ -206,29 +236,40 @@ const notebookScreen = (() => {
     keptChecks.onChange(refresh);
   }
 
-  function close(chosen = false) {
-    screen.hidden = true;
-    page.closed(chosen);
-  }
-
   return {
-    // Takes what the notebook needs of the page.
+    // Takes what the notebook needs of the page: { holds(row), choose(row),
+    // open(state), back(screen) }, the last two the screens' (screens.js).
     start(pageParts) {
       page = pageParts;
       coreFacts.rarityNames.forEach((name, code) => rarityFilter.append(new Option(name, String(code))));
       wire();
-      historyScreen.start({ say, deleting, gone: backToList });
+      historyScreen.start({ say, deleting, gone: () => page.back('notebook') });
     },
-    // Opens the notebook on its rows, freshly read.
+    // Shows the notebook on its rows, freshly read.
     async open() {
-      say('');
+      const opening = screen.hidden;
+      if (opening) say('');
       rowsBody.replaceChildren();
       historyScreen.close();
       list.hidden = false;
       screen.hidden = false;
-      byId('notebook-heading').focus();
+      byId('notebook-heading').focus({ preventScroll: !opening });
       notebookTransfer.showSafety(safety);
       await load();
+    },
+    // Shows a unit's history in the notebook.
+    async openHistory(key, unit) {
+      if (screen.hidden) {
+        say('');
+        screen.hidden = false;
+        notebookTransfer.showSafety(safety);
+        await load();
+      }
+      if (!await showHistory(key, unit)) say(notebookWords.GONE);
+    },
+    hide() {
+      historyScreen.close();
+      screen.hidden = true;
     },
   };
 })();

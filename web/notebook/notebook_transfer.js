@@ -30,7 +30,11 @@ const notebookTransfer = (() => {
       } catch (error) {
         return notebookWords.trouble(error);
       }
-      checks.sort((a, b) => a.at - b.at);
+      // In the order of their times as written (to the second), ties in a fixed order, so that an export
+      // read back and exported again is the same file.
+      const second = (check) => Math.floor(check.at / 1000);
+      checks.sort((a, b) => second(a) - second(b) || (a.character < b.character ? -1 : a.character > b.character ? 1 : 0) ||
+                            a.unit - b.unit || a.at - b.at);
       const day = new Date().toLocaleDateString('sv-SE');  // YYYY-MM-DD
       const file = new File([checksCsv.write(checks, coreFacts.rarityNames)], `成長確認の記録-${day}.csv`, { type: 'text/csv' });
       if (await fileOut.give(file, '成長確認の記録') === 'cancelled') return '書き出しをやめました。';
@@ -72,9 +76,11 @@ const notebookTransfer = (() => {
           ? `空き容量がないため「${file.name}」を読み込めませんでした。記録は読み込む前のままです。` : notebookWords.trouble(error);
       }
       probe.imported(started);
-      const already = checks.length - added;
+      const already = checks.length - added.added - added.corrected;
+      const notes = [...(already > 0 ? [`うち ${already} 件は記録済み`] : []),
+                     ...(added.corrected > 0 ? [`${added.corrected} 件は同じ日時と戦歴の記録を直したもの`] : [])];
       return `「${file.name}」から ${checks.length} 件の記録を読み込みました` +
-             `${already > 0 ? `（うち ${already} 件は記録済み）` : ''}。${faultsText(errors)}`;
+             `${notes.length > 0 ? `（${notes.join('、')}）` : ''}。${faultsText(errors)}`;
     },
 
     // Shows in `element` whether the browser has promised to keep the

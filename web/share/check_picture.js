@@ -1,6 +1,7 @@
-// A check as a picture to share: the character, its battles, the seven
-// result lines and the growth chart, on the form's black, drawn at twice
-// its size in CSS pixels, with the page's own fonts, as a PNG.
+// A check as a picture to share: the character (a long name made smaller,
+// or wrapped), its base stats, the five numbers typed, the seven result
+// lines and the growth chart, on the form's black, drawn at twice its size
+// in CSS pixels, with the page's own fonts, as a PNG.
 'use strict';
 
 const checkPicture = (() => {
@@ -37,12 +38,13 @@ const checkPicture = (() => {
     }
   }
 
-  // Lines no wider than `width`, broken between a line's pieces.
-  function wrapped(context, text, width) {
+  // Lines no wider than `width`, broken between a line's pieces: those
+  // between its spaces, or (`anywhere`) its characters.
+  function wrapped(context, text, width, anywhere = false) {
     const rows = [];
     let row = '';
     // Each piece with the spaces after it, as the line runs.
-    for (const piece of text.match(/ *[^ ]+ */g) || []) {
+    for (const piece of (anywhere ? [...text] : text.match(/[ 　]*[^ 　]+[ 　]*/g)) || []) {
       if (row && context.measureText(row + piece).width > width) {
         rows.push(row);
         row = piece.trimStart();
@@ -54,18 +56,26 @@ const checkPicture = (() => {
   }
 
   return {
-    // The PNG of a check: { title, character, battles, report }; resolves to a Blob.
-    async draw({ title, character, battles, report }) {
+    // The PNG of a check: { title, character, lines: [texts under its
+    // name], report }; resolves to a Blob.
+    async draw({ title, character, lines, report }) {
       const font = getComputedStyle(document.body).fontFamily;
       const colours = { background: '#000', text: '#fff', quiet: '#ccc', line: getComputedStyle(document.documentElement)
         .getPropertyValue('--result-line').trim() || '#ffb4b4' };
       const inner = WIDTH - 2 * MARGIN;
       const canvas = document.createElement('canvas');
       const context = canvas.getContext('2d');
+      // The name as large as fits, down to 14 px, then wrapped.
+      let nameSize = 20;
+      do context.font = `${nameSize}px ${font}`; while (context.measureText(character).width > inner && --nameSize > 14);
+      const nameRows = wrapped(context, character, inner, true);
+      context.font = `14px ${font}`;
+      const aboutRows = lines.flatMap((line) => wrapped(context, line, inner));
       context.font = `15px ${font}`;
       const lineRows = report.lines.filter(Boolean).flatMap((line) => wrapped(context, line, inner));
       const image = await chartImage(report, inner);
-      const height = MARGIN + LINE + 28 + LINE + 8 + lineRows.length * LINE + 12 + growthChart.COLUMN_HEIGHT + MARGIN;
+      const height = MARGIN + LINE + nameRows.length * (nameSize + 8) + aboutRows.length * LINE + 8 + lineRows.length * LINE + 12 +
+                     growthChart.COLUMN_HEIGHT + MARGIN;
       canvas.width = WIDTH * SCALE;
       canvas.height = height * SCALE;
       context.scale(SCALE, SCALE);
@@ -80,8 +90,9 @@ const checkPicture = (() => {
         y += gap;
       };
       text(title, 13, colours.quiet);
-      text(character, 20, colours.text, 28);
-      text(battles, 15, colours.quiet, LINE + 8);
+      for (const row of nameRows) text(row, nameSize, colours.text, nameSize + 8);
+      for (const row of aboutRows) text(row, 14, colours.quiet);
+      y += 8;
       for (const row of lineRows) text(row, 15, colours.line);
       y += 12;
       context.drawImage(image, MARGIN, y, inner, growthChart.COLUMN_HEIGHT);

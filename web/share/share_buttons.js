@@ -48,8 +48,12 @@ const shareButtons = (() => {
     if (!last) return;
     const { report, made } = last;
     try {
-      const blob = await checkPicture.draw({ title: page.title, character: `${characterText(made)}（初期値 ${made.base.join(' ')}）`,
-                                             battles: `戦歴 ${made.typed[0]}/${coreFacts.battleLimits[made.rarity]}`, report });
+      const [battles, ...stats] = made.typed;
+      const blob = await checkPicture.draw({
+        title: page.title, character: characterText(made), report,
+        lines: [`初期値　${statNames.NAMES.map((name, i) => `${name} ${made.base[i]}`).join('　')}`,
+                `戦歴 ${battles}/${coreFacts.battleLimits[made.rarity]}　${statNames.NAMES.map((name, i) => `${name} ${stats[i]}`).join('　')}`],
+      });
       const file = new File([blob], `成長確認-${made.name || 'キャラクター'}.png`, { type: 'image/png' });
       const given = await fileOut.give(file, page.title);
       note(null, { shared: '画像を共有しました。', cancelled: '画像の共有をやめました。', downloaded: '画像を保存しました。' }[given]);

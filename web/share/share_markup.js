@@ -6,7 +6,7 @@
 const shareMarkup = (() => {
   const { element } = markup;
   const BUTTONS = [['share-check', 'リンクで共有', [470, 228, 82, 22]], ['share-image', '画像で共有', [558, 228, 82, 22]]];
-  const NOTE = [10, 516, 640, 20];
+  const NOTE = [10, 538, 640, 20];
 
   return {
     // The elements with their places in the form design's pixels.

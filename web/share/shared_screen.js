@@ -4,13 +4,13 @@
 // so that they are the same on every device, whatever roster this one has.
 // Opening it keeps nothing and changes neither the roster nor the form;
 // where the roster in use holds the same character, the check can be taken
-// into the form.
+// into the form, and where it lacks it, the character can be added.
 'use strict';
 
 const sharedScreen = (() => {
   const { byId } = pageElements;
 
-  let page;      // what the app gives: { holds, add, choose, opening, closed }
+  let page;      // what the app gives (start)
   let chart;
   let shown = null;  // the check shown, and its report
 
@@ -35,9 +35,12 @@ const sharedScreen = (() => {
       const { rarity, name, base, typed } = shared;
       const report = core.check(rarity, base, typed);
       byId('shared-character').textContent = `${coreFacts.rarityNames[rarity]} ${name}（初期値 ${base.join(' ')}）`;
-      byId('shared-battles').textContent = `戦歴 ${typed[0]}/${coreFacts.battleLimits[rarity]}　HP ${typed[1]}　攻撃 ${typed[2]}` +
-                                           `　防御 ${typed[3]}　素早さ ${typed[4]}`;
-      report.lines.forEach((text, line) => { if (!report.failed || line === 0) lines[line].textContent = text; });
+      // Each figure kept whole where a line wraps: the pieces between `gaps` in spans of their own.
+      const whole = (element, text, gaps) => element.replaceChildren(...text.split(gaps).filter(Boolean)
+        .map((piece) => (gaps.test(piece) ? piece : pageElements.make('span', { className: 'whole', textContent: piece }))));
+      whole(byId('shared-battles'), `戦歴 ${typed[0]}/${coreFacts.battleLimits[rarity]}　HP ${typed[1]}　攻撃 ${typed[2]}` +
+                                    `　防御 ${typed[3]}　素早さ ${typed[4]}`, /(\u3000)/);
+      report.lines.forEach((text, line) => { if (!report.failed || line === 0) whole(lines[line], text, /( +)/); });
       byId('shared-chart').hidden = report.failed;
       if (!report.failed) {
         shown = { shared, report };
@@ -51,24 +54,15 @@ const sharedScreen = (() => {
     byId('shared-heading').focus();
   }
 
-  // Back to the form, with the link's part gone from the address, so that
-  // a reload shows the player's own page.
-  function close(chosen) {
-    screen.hidden = true;
-    history.replaceState(null, '', location.pathname + location.search);
-    page.closed(chosen);
-  }
-
   return {
-    // Takes what the screen needs of the page, and shows the check of the
-    // address the page was opened at, or is sent to later (an installed
-    // app handed a link). Returns whether it shows one now.
+    // Takes what the screen needs of the page: { holds, add, choose,
+    // back(screen) }, the last the screens' (screens.js).
     start(pageParts) {
       page = pageParts;
       chart = growthChart.create(byId('shared-chart'));
-      byId('close-shared').addEventListener('click', () => close(false));
+      byId('close-shared').addEventListener('click', () => page.back('form'));
       byId('take-shared').addEventListener('click', () => {
-        if (shown && page.choose(shown.shared)) close(true);
+        if (shown && page.choose(shown.shared)) page.back('form');
       });
       // A character this roster lacks, added from the link: then the check can be taken.
       byId('add-shared').addEventListener('click', async () => {
@@ -82,15 +76,13 @@ const sharedScreen = (() => {
         byId('take-shared').hidden = !page.holds(shown.shared);
       });
       addEventListener('resize', () => { if (!screen.hidden && shown) drawChart(); });
-      const opened = () => {
-        const shared = shareLink.checkIn(location.hash);
-        if (shared === undefined) return false;
-        page.opening();
-        show(shared);
-        return true;
-      };
-      addEventListener('hashchange', opened);
-      return opened();
+    },
+    // Shows the check of the address's link, or that it cannot be read.
+    showLink() {
+      show(shareLink.checkIn(location.hash) ?? null);
+    },
+    hide() {
+      screen.hidden = true;
     },
   };
 })();

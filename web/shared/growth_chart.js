@@ -131,7 +131,7 @@ const growthChart = (() => {
       } else if (sizing) {
         ({ shownWidth, shownHeight, drawnWidth } = sizing);
       }
-      if (sizing) {
+      if (sizing && shownWidth > 0 && drawnWidth > 0) {  // none while hidden
         const magnified = Math.min(shownWidth / drawnWidth, shownHeight / least(drawnWidth));
         svg.setAttribute('width', shownWidth);
         svg.setAttribute('height', shownHeight);
@@ -165,6 +165,12 @@ const growthChart = (() => {
       },
       // The report drawn.
       shown: () => shown,
+      // Back to drawing no check.
+      clear() {
+        shown = null;
+        spread = null;
+        fit();
+      },
     };
   }
 

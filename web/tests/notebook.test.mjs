@@ -134,7 +134,9 @@ test('export, clear and import give back the same notebook; malformed rows are r
   await page.waitForFunction(() => document.getElementById('notebook-status').textContent.includes('読み込みました'));
   const said = await page.textContent('#notebook-status');
   assert.ok(said.includes('4 件') && said.includes('6 行目') && said.includes('7 行目（「HP」'), said);
-  assert.deepEqual(await rows(page), before);
+  // The same rows; their times kept to the second, so rows of one second may come in another order.
+  const byName = (list) => [...list].sort((a, b) => (a.name < b.name ? -1 : a.name > b.name ? 1 : 0));
+  assert.deepEqual(byName(await rows(page)), byName(before));
   assert.equal(await exported(), csv, 'the same notebook');
   await page.setInputFiles('#notebook-import', { name: 'again.csv', mimeType: 'text/csv', buffer: Buffer.from(csv) });
   await page.waitForFunction(() => document.getElementById('notebook-status').textContent.includes('again.csv'));
@@ -142,7 +144,7 @@ test('export, clear and import give back the same notebook; malformed rows are r
 
   await page.setInputFiles('#notebook-import', { name: 'chardata.txt', mimeType: 'text/plain', buffer: Buffer.from('戦士 x 1 2 3 4\n') });
   await page.waitForFunction(() => document.getElementById('notebook-status').textContent.includes('chardata.txt'));
-  assert.deepEqual(await rows(page), before, 'not an export');
+  assert.deepEqual(byName(await rows(page)), byName(before), 'not an export');
 });
 
 test('the name search narrows a list of 9,999 names as typed, in file order, and clearing it keeps the choice', async () => {

@@ -75,7 +75,8 @@ test('names with # & ? % / and of 98 bytes make links of at most 2,000 character
 
 test('a link cut short, edited or made up breaks nothing: the page says so, or shows the check\'s error, and the form works', async () => {
   const { link } = await shareFrom('アレス', ['12', '104', '36', '29', '26'], '80 30 26 22');
-  for (const [broken, says] of [[link.slice(0, -6), 'unread'], [link.replace('t=12,', 't=31,'), 'エラー: 戦歴数が0未満か限界以上です'],
+  const refused = `${shared.site.address}#check&v=1&r=2&b=80,30,26,22&t=31,104,36,29,26&n=x&end`;  // made before checksums
+  for (const [broken, says] of [[link.slice(0, -6), 'unread'], [link.replace('t=12,', 't=14,'), 'unread'], [refused, 'エラー: 戦歴数が0未満か限界以上です'],
                                 [`${shared.site.address}#check&v=1&r=9&b=x`, 'unread'], [`${shared.site.address}#check&${'%'.repeat(5000)}`, 'unread']]) {
     const page = await openForm(shared.browser, broken);
     await page.waitForSelector('#shared-check:not([hidden])');
@@ -108,7 +109,7 @@ test('the picture is a PNG at twice its size, under 1.5 MB; on a phone the link 
   await page.tap('#share-image');
   await page.waitForFunction(() => window.handed.length === 2);
   const [link, picture] = await page.evaluate(() => window.handed);
-  assert.match(link.url, /#check&v=1&r=2&b=80,30,26,22&t=12,104,36,29,26&n=%E3%82%A2%E3%83%AC%E3%82%B9&end$/);
+  assert.match(link.url, /#check&v=2&r=2&b=80,30,26,22&t=12,104,36,29,26&n=%E3%82%A2%E3%83%AC%E3%82%B9&c=\w+&end$/);
   assert.equal(link.text, '戦士 アレス: 壁進捗率: 37 ％, グラフ 0.37 目盛');
   assert.equal(picture.type, 'image/png');
   assert.ok(picture.width >= 600 && picture.width % 2 === 0 && picture.height > picture.width, `${picture.width} x ${picture.height}`);

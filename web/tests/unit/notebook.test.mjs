@@ -48,17 +48,18 @@ test('a check is made from a report by name, and a report without one of the fig
   assert.throws(() => check.fromReport({ figures: short }, fields), /sum/);
 });
 
-test('merging: the same five numbers in the same minute are one check, the one kept first; nothing kept is lost', () => {
+test('merging: the same five numbers in the same minute are one check, the one kept first; other stats at its minute and battles correct it', () => {
   const minute = Date.UTC(2026, 11, 9, 8, 59);
   const kept = [{ at: minute + 54123, typed: [12, 1] }, { at: minute + 100, typed: [3, 1] }, { at: minute + 30000, typed: [3, 1] }];
-  const { checks, added } = check.merged(kept, [
+  const { checks, added, corrected } = check.merged(kept, [
     { at: minute, typed: [12, 1] },             // a spreadsheet's copy of the first, its seconds dropped
     { at: minute + 60000, typed: [12, 1] },     // the next minute: another check
-    { at: minute + 5000, typed: [12, 2] },      // other numbers
+    { at: minute + 13000, typed: [12, 2] },     // the first, its HP corrected in the spreadsheet
+    { at: minute + 5000, typed: [13, 2] },      // other battles: another check
     { at: minute + 61000, typed: [12, 1] }]);   // the one before it again
-  assert.equal(added, 2);
-  assert.deepEqual(plain(checks.map(({ at, typed }) => [at - minute, typed[1]])),
-                   [[100, 1], [5000, 2], [30000, 1], [54123, 1], [60000, 1]]);
+  assert.deepEqual([added, corrected], [2, 1]);
+  assert.deepEqual(plain(checks.map(({ at, typed }) => [at - minute, ...typed])),
+                   [[100, 3, 1], [5000, 13, 2], [13000, 12, 2], [30000, 3, 1], [60000, 12, 1]], 'nothing else lost');
 });
 
 test('CSV: names that need quoting or a formula guard, at 0 battles and with a prediction, come back as they were', () => {

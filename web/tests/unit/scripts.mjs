@@ -44,7 +44,7 @@ export function loadScripts(...paths) {
     for (const name of freeNames(sourceOf(path))) if (byGlobal.has(name)) need(byGlobal.get(name).path);
   };
   paths.forEach(need);
-  const context = vm.createContext({ TextDecoder, URL, URLSearchParams, ...given });
+  const context = vm.createContext({ TextDecoder, TextEncoder, URL, URLSearchParams, ...given });
   for (const { path, generated } of SCRIPTS) {
     if (!needed.has(path)) continue;
     const source = generated ? readFileSync(new URL(path, GENERATED), 'utf8') : sourceOf(path);
