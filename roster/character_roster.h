@@ -1,11 +1,14 @@
 #pragma once
-// The fixed roster: 9999 slots per rarity, allocated once, filled in load order.
+// The roster: 9999 slots per rarity, filled in load order. Slots are made as
+// they are first filled, so that an empty roster costs nothing to make, and
+// kept when emptied, so that a refill reuses them; a slot never filled reads
+// as an empty one.
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "roster/rarity.h"
 
@@ -62,6 +65,6 @@ class CharacterRoster {
   const CharacterRecord* slot(int rarity, int index) const;
 
  private:
-  std::unique_ptr<CharacterRecord[]> slots_;
+  std::array<std::vector<CharacterRecord>, kRarityCount> made_;  // filled first, then emptied
   std::array<std::int32_t, kRarityCount> counts_{};
 };

@@ -84,8 +84,6 @@ const rosterInUse = (() => {
   const nextTask = () => new Promise((resolve) => setTimeout(resolve, 0));
   async function useSample() {
     await nextTask();
-    core.prepareRoster();  // 59,994 empty slots: a task of their own
-    await nextTask();
     core.useSampleData();
     use(null, await keptRoster.sampleAdded(), keptRoster.keepSampleAdded);
     show(null);

@@ -239,7 +239,5 @@ const core = (() => {
     lineBytes: (rarity, index) => bytes(wasm._characterLineText(rarity, index)),
     abandonData: () => wasm._abandonData(),
     useSampleData: () => wasm._useSampleData(),
-    // Makes the roster the next file or the sample is read into, ahead of reading it.
-    prepareRoster: () => wasm._prepareRoster(),
   };
 })();

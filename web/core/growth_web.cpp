@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,14 +35,10 @@ constexpr int kChunkBytes = 64 * 1024;
 
 // Two rosters: the one the form shows, and the one a file is read into,
 // which takes its place only when the whole file has been read. A file
-// that fails half-way leaves the form's roster as it was. Each is
-// allocated when first used, so that the page's start makes one only.
-std::unique_ptr<CharacterRoster> g_rosters[2];
+// that fails half-way leaves the form's roster as it was.
+CharacterRoster g_rosters[2];
 int g_shown = 0;
-CharacterRoster& rosterAt(int which) {
-  if (!g_rosters[which]) g_rosters[which] = std::make_unique<CharacterRoster>();
-  return *g_rosters[which];
-}
+CharacterRoster& rosterAt(int which) { return g_rosters[which]; }
 CharacterRoster& roster() { return rosterAt(g_shown); }
 CharacterRoster& spareRoster() { return rosterAt(1 - g_shown); }
 
@@ -220,9 +215,6 @@ EMSCRIPTEN_KEEPALIVE int endData() {
   return characters;
 }
 EMSCRIPTEN_KEEPALIVE void abandonData() { g_reader.reset(); }
-// Makes the roster the next file or the sample is read into, ahead of the
-// reading: 59,994 empty slots, a task of their own as the page starts.
-EMSCRIPTEN_KEEPALIVE void prepareRoster() { spareRoster(); }
 // The project's sample chardata.txt, built into the page.
 EMSCRIPTEN_KEEPALIVE void useSampleData() {
   g_reader.reset();
