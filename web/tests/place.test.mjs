@@ -121,28 +121,6 @@ test('on a phone every tap answers on screen: 選ぶ and 削除 on a lower row, 
   await page.waitForFunction(() => document.querySelector('[data-number="1005"]').textContent.startsWith('壁進捗率'));
 });
 
-test('a history closed stays closed when another tab keeps a check', async () => {
-  const context = await shared.browser.newContext({ viewport: DESKTOP });
-  try {
-    const [first, second] = [await context.newPage(), await context.newPage()];
-    for (const page of [first, second]) {
-      await page.goto(shared.site.address);
-      await formReady(page);
-    }
-    await calculate(first, ['12', '104', '36', '29', '26']);
-    await first.click('#open-notebook');
-    await first.click('[data-character] [data-action="history"]');
-    await first.waitForSelector('#notebook-history:not([hidden])');
-    await first.click('#close-history');
-    await first.waitForSelector('#notebook-history', { state: 'hidden' });
-    await calculate(second, ['20', '120', '40', '32', '30']);
-    await first.waitForSelector('[data-character][data-battles="20"]');
-    assert.equal(await first.isVisible('#notebook-history'), false);
-  } finally {
-    await context.close();
-  }
-});
-
 test('the CSV\'s time is local, and a spreadsheet reads it as a date; a row corrected in it replaces its check', async () => {
   const context = await shared.browser.newContext({ viewport: DESKTOP, timezoneId: 'Asia/Tokyo' });
   const page = await context.newPage();

@@ -38,15 +38,19 @@ test('the export saved again by a spreadsheet, in UTF-8 and in Shift_JIS, import
     await page.selectOption(control(4001), { label: name });
     await calculate(page, typed);
   }
+  // Less attack than at 12 battles: another unit of アレス, whose 個体 the spreadsheet must keep.
+  await calculate(page, ['14', '106', '35', '30', '27']);
+  await page.click('#unit-question [data-action="new-unit"]');
+  await page.waitForFunction(() => document.body.dataset.keeps === '7');  // settled when asked, and when kept
   await page.click('#open-notebook');
   const original = await exported(page);
   for (const [encoding, charset] of [['UTF-8', 76], ['Shift_JIS', 64]]) {
     const resaved = throughSpreadsheet(original, charset);
     assert.ok(resaved.includes(',37,0.37,24,30,6,'), `${encoding}: the spreadsheet rewrote 30.0 as 30`);
     await clearNotebook(page);
-    assert.match(await importFile(page, `${encoding}.csv`, resaved), /5 件の記録を読み込みました。$/, encoding);
+    assert.match(await importFile(page, `${encoding}.csv`, resaved), /6 件の記録を読み込みました。$/, encoding);
     assert.deepEqual(await exported(page), original, `${encoding}: the same notebook`);
-    assert.match(await importFile(page, `again-${encoding}.csv`, resaved), /5 件の記録を読み込みました（うち 5 件は記録済み）。/);
+    assert.match(await importFile(page, `again-${encoding}.csv`, resaved), /6 件の記録を読み込みました（うち 6 件は記録済み）。/);
     assert.deepEqual(await exported(page), original, `${encoding}: nothing doubled`);
   }
 
@@ -73,11 +77,11 @@ test('the export saved again by a spreadsheet, in UTF-8 and in Shift_JIS, import
   lines[5] = edit(lines[5], { 13: '99', 14: '0.99' });   // アレス at 20 battles: progress made up
   await clearNotebook(page);
   const said = await importFile(page, 'edited.csv', Buffer.from(lines.join('\n')));
-  assert.ok(said.includes('4 件') && said.includes('5 行目（エラー: HPが初期値未満か限界以上です）'), said);
-  assert.equal(await page.getAttribute('[data-character][data-name="アレス"]', 'data-progress'), '64', 'the progress computed again');
+  assert.ok(said.includes('5 件') && said.includes('5 行目（エラー: HPが初期値未満か限界以上です）'), said);
+  assert.equal(await page.getAttribute('[data-character][data-name="アレス"][data-unit="1"]', 'data-progress'), '64', 'the progress computed again');
 });
 
-test('two tabs: a check kept in one shows in the other\'s open notebook, deleting all in one empties the other; none is lost', async () => {
+test('two tabs: a check kept in one shows in the other\'s open notebook, where a closed history stays closed; deleting all in one empties the other; none is lost', async () => {
   const context = await shared.browser.newContext({ viewport: { width: 1280, height: 800 } });
   try {
     const [first, second] = [await context.newPage(), await context.newPage()];
@@ -117,6 +121,10 @@ test('two tabs: a check kept in one shows in the other\'s open notebook, deletin
       await first.waitForFunction((count) => document.querySelectorAll('[data-check]').length === count, name === 'アレス' ? 7 : 6);
       await first.click('#close-history');
     }
+    // Another tab keeps a check: the history closed stays closed.
+    await calculate(second, ['7', '80', '34', '20', '28']);
+    await first.waitForSelector('[data-character][data-name="カイン"][data-battles="7"]');
+    assert.equal(await first.isVisible('#notebook-history'), false, 'the closed history stays closed');
 
     await second.click('#open-notebook');
     await clearNotebook(second);

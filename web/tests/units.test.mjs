@@ -1,12 +1,13 @@
 // A unit's whole history: the 80 % range beside the prediction, in the form
 // and the history; checks that cannot follow their unit asked about or
-// marked; units kept apart, from today's notebooks to the CSV and back.
+// marked; units kept apart, from today's notebooks to the CSV (which goes
+// through a spreadsheet with a second unit in records.test.mjs).
 
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFile } from 'node:fs/promises';
 
-import { browserAndSite, calculate, putNotebook, control, DESKTOP, openForm, openPhone, PHONES, results, throughSpreadsheet, typeFields } from './page.mjs';
+import { browserAndSite, calculate, putNotebook, control, DESKTOP, openForm, openPhone, PHONES, results, typeFields } from './page.mjs';
 
 const shared = browserAndSite();
 
@@ -124,36 +125,4 @@ test('a notebook kept by today\'s page opens unchanged, every check in unit 1; o
   await page.click('#close-history');
   await page.waitForSelector('[data-character][data-unit="2"]');
   assert.deepEqual((await rows(page)).sort(), [['アレス', '1', '20'], ['アレス', '2', '14'], ['カイン', '1', '8']]);
-});
-
-test('units go through a spreadsheet and back: the CSV\'s 個体 column read again, and an export without it reads as unit 1', async () => {
-  const page = await openForm(shared.browser, shared.site.address);
-  await calculate(page, ['10', '100', '36', '29', '26']);
-  await typeFields(page, ['14', '106', '35', '30', '27']);
-  await page.click(control(5000));
-  await page.click('#unit-question [data-action="new-unit"]');
-  await page.waitForFunction(() => document.body.dataset.keeps === '3');
-  await openNotebook(page);
-  const exported = async () => {
-    const [download] = await Promise.all([page.waitForEvent('download'), page.click('#notebook-export')]);
-    return readFile(await download.path());
-  };
-  const original = await exported();
-  const clear = async () => {
-    await page.click('#notebook-clear');
-    await page.click('#confirm-delete [data-action="confirm"]');
-    await page.waitForSelector('#notebook-empty:not([hidden])');
-  };
-  const importing = async (name, buffer) => {
-    await page.setInputFiles('#notebook-import', { name, mimeType: 'text/csv', buffer });
-    await page.waitForFunction((name) => document.getElementById('notebook-status').textContent.includes(name), name);
-  };
-  await clear();
-  await importing('calc.csv', throughSpreadsheet(original, 76));
-  assert.deepEqual(await exported(), original, 'the same units');
-  // As an export made before units: no 個体 column.
-  const withoutUnits = original.toString('utf8').split('\r\n').map((line) => line.replace(/,(個体|\d+)$/, '')).join('\r\n');
-  await clear();
-  await importing('older.csv', Buffer.from(withoutUnits));
-  assert.deepEqual((await rows(page)).map(([, unit]) => unit), ['1'], 'both checks in unit 1, the row its furthest');
 });
