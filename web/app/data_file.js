@@ -10,9 +10,6 @@ const dataFile = (() => {
   const PROGRESS_AFTER_MS = 500;
   const FIRST_PATIENCE_MS = 1000;  // a local file gives a piece in a few ms
 
-  const nextTurn = () => (globalThis.scheduler && scheduler.yield ? scheduler.yield()
-                                                                  : new Promise((resolve) => setTimeout(resolve, 0)));
-
   // A read's result, or STALLED if it has not come within `ms`.
   const STALLED = Symbol('stalled');
   function within(promise, ms) {
@@ -83,7 +80,7 @@ const dataFile = (() => {
           bytesRead += piece.length;
           if (ended) break;  // the text ended at a 0x1A: the rest is not read
           if (performance.now() - turn >= TURN_MS) {
-            await nextTurn();
+            await pageElements.nextTask();
             if (ticket !== latest) {
               core.abandonData();
               return 'superseded';

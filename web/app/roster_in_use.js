@@ -80,10 +80,8 @@ const rosterInUse = (() => {
     probe.fileOpened(core.memoryBytes());
   }
 
-  // The browser's turn between the start's steps, so that none is long.
-  const nextTask = () => new Promise((resolve) => setTimeout(resolve, 0));
   async function useSample() {
-    await nextTask();
+    await pageElements.nextTask();  // a task of its own, apart from the start's other steps
     core.useSampleData();
     use(null, await keptRoster.sampleAdded(), keptRoster.keepSampleAdded);
     show(null);

@@ -53,9 +53,11 @@ const rosterOut = (() => {
     return shape;
   }
 
-  // A text in a file's encoding (ASCII and CP932 lines come as bytes).
+  // A text in a file's encoding: UTF-8 or UTF-16; in a CP932 file only
+  // ASCII (a line end), which UTF-8 spells the same (its lines come as
+  // bytes from the core).
   function encoded(text, encoding) {
-    if (encoding === 'utf8') return new TextEncoder().encode(text);
+    if (encoding !== 'utf16le' && encoding !== 'utf16be') return new TextEncoder().encode(text);
     const bytes = new Uint8Array(2 * text.length);
     for (let i = 0; i < text.length; ++i) {
       const [high, low] = [text.charCodeAt(i) >> 8, text.charCodeAt(i) & 0xff];
@@ -71,7 +73,7 @@ const rosterOut = (() => {
     return addedCharacters.list().map(({ rarity }) => {
       const index = core.fileCount(rarity) + (seen.get(rarity) ?? 0);
       seen.set(rarity, index - core.fileCount(rarity) + 1);
-      if (encoding === 'cp932' || encoding === 'undecided') return [core.lineBytes(rarity, index), new TextEncoder().encode(lineEnd)];
+      if (encoding === 'cp932' || encoding === 'undecided') return [core.lineBytes(rarity, index), encoded(lineEnd, encoding)];
       const base = core.baseStats(rarity, index);
       return [encoded(`${coreFacts.rarityNames[rarity]} ${core.names(rarity)[index]} ${base.join(' ')}${lineEnd}`, encoding)];
     }).flat();
@@ -85,7 +87,7 @@ const rosterOut = (() => {
       const encoding = coreFacts.encodings[core.dataEncoding()];
       const shape = await shapeOf(file, encoding);
       const lineEnd = shape.lineEnd ?? '\r\n';
-      const first = shape.lastEnded ? [] : [encoding === 'cp932' || encoding === 'undecided' ? new TextEncoder().encode(lineEnd) : encoded(lineEnd, encoding)];
+      const first = shape.lastEnded ? [] : [encoded(lineEnd, encoding)];
       return new File([file.slice(0, shape.end), ...first, ...addedLines(encoding, lineEnd), file.slice(shape.end)], 'chardata.txt',
                       { type: 'text/plain' });
     },

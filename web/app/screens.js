@@ -25,7 +25,7 @@ const screens = (() => {
   const hashOf = ({ screen, key, unit }) => ({
     form: '', notebook: '#notebook', history: `#notebook&history=${encodeURIComponent(key)}&unit=${unit}`,
   })[screen] ?? location.hash;
-  const entry = (state) => ({ ...state, screen: state.screen, app: true });
+  const entry = (state) => ({ ...state, app: true });
 
   // The state of the entry shown, as the page left it, or read from its address.
   const current = () => (history.state && history.state.app ? history.state : stateOf(location.hash));

@@ -5,7 +5,7 @@
 'use strict';
 
 const start = (() => {
-  const { byId } = pageElements;
+  const { byId, nextTask } = pageElements;  // the start is a few short tasks, never one long one that holds a tap
   // What the rest of the page hears of the form, once it has loaded.
   let heard = { passed() {}, failed() {}, removeAdded() {} };
 
@@ -18,11 +18,6 @@ const start = (() => {
     byId('failure').showModal();
     probe.startFailed(error);
   }
-
-  // The browser's turn: what follows runs as a task of its own, so that the
-  // start is a few short tasks, never one long one that holds a tap.
-  const nextTask = () => (globalThis.scheduler && scheduler.yield ? scheduler.yield()
-                                                                  : new Promise((resolve) => setTimeout(resolve, 0)));
 
   // A script of the page, loaded as a task of its own.
   const loadScript = (source) => new Promise((resolve, reject) => {

@@ -38,9 +38,8 @@ constexpr int kChunkBytes = 64 * 1024;
 // that fails half-way leaves the form's roster as it was.
 CharacterRoster g_rosters[2];
 int g_shown = 0;
-CharacterRoster& rosterAt(int which) { return g_rosters[which]; }
-CharacterRoster& roster() { return rosterAt(g_shown); }
-CharacterRoster& spareRoster() { return rosterAt(1 - g_shown); }
+CharacterRoster& roster() { return g_rosters[g_shown]; }
+CharacterRoster& spareRoster() { return g_rosters[1 - g_shown]; }
 
 std::optional<CharacterDataReader> g_reader;
 // How many characters of each rarity the roster in use read from its file
@@ -122,6 +121,13 @@ std::vector<std::int32_t> g_manyChecks;
 // The checks of one unit for predictionRangeOf.
 std::vector<UnitCheck> g_unitChecks;
 static_assert(sizeof(UnitCheck) == 5 * sizeof(std::int32_t), "a unit's check crosses as five numbers");
+
+// A character as the page gives one: its four base stats.
+CharacterRecord withBase(std::int32_t hp, std::int32_t attack, std::int32_t defence, std::int32_t speed) {
+  CharacterRecord character;
+  std::tie(character.hp, character.attack, character.defence, character.speed) = std::tie(hp, attack, defence, speed);
+  return character;
+}
 
 const ControlDesign* design(int index) {
   const auto controls = formControls();
@@ -303,9 +309,7 @@ EMSCRIPTEN_KEEPALIVE int hpAfterStep(int hp, int delta) { return steppedHp(hp, d
 // typed numbers, as one report of names and texts (addReport).
 EMSCRIPTEN_KEEPALIVE int checkReport(int rarity, int baseHp, int baseAttack, int baseDefence, int baseSpeed,
                                      int battles, int hp, int attack, int defence, int speed) {
-  CharacterRecord character;
-  std::tie(character.hp, character.attack, character.defence, character.speed) =
-      std::tie(baseHp, baseAttack, baseDefence, baseSpeed);
+  const CharacterRecord character = withBase(baseHp, baseAttack, baseDefence, baseSpeed);
   g_text.clear();
   const GrowthInputs inputs{battles, hp, attack, defence, speed};
   addReport(runGrowthCheck(rarity, character, inputs));
@@ -337,8 +341,7 @@ EMSCRIPTEN_KEEPALIVE int checkMany(int count) {
   const std::size_t checks = std::min(static_cast<std::size_t>(std::max(count, 0)), g_manyChecks.size() / kNumbersPerCheck);
   for (std::size_t i = 0; i < checks; ++i) {
     const std::int32_t* n = &g_manyChecks[i * kNumbersPerCheck];
-    CharacterRecord character;
-    std::tie(character.hp, character.attack, character.defence, character.speed) = std::tie(n[1], n[2], n[3], n[4]);
+    const CharacterRecord character = withBase(n[1], n[2], n[3], n[4]);
     const GrowthReport report = runGrowthCheck(n[0], character, {n[5], n[6], n[7], n[8], n[9]}, &texts);
     g_text.append(report.failed ? "\n1\t" : "\n0");
     if (report.failed) g_text.append(report.progressLine);
@@ -361,9 +364,7 @@ EMSCRIPTEN_KEEPALIVE std::int32_t* unitChecksInput(int count) {
 EMSCRIPTEN_KEEPALIVE const double* predictionRangeOf(int rarity, int baseHp, int baseAttack, int baseDefence,
                                                      int baseSpeed, int count, int battles) {
   static double figures[3 * (kStatCount + 1)];
-  CharacterRecord character;
-  std::tie(character.hp, character.attack, character.defence, character.speed) =
-      std::tie(baseHp, baseAttack, baseDefence, baseSpeed);
+  const CharacterRecord character = withBase(baseHp, baseAttack, baseDefence, baseSpeed);
   const std::size_t checks = std::min(static_cast<std::size_t>(std::max(count, 0)), g_unitChecks.size());
   const auto range = predictionRange(rarity, character, std::span(g_unitChecks.data(), checks),
                                      battles < 0 ? std::nullopt : std::optional<std::int32_t>(battles));

@@ -74,17 +74,17 @@ const historyScreen = (() => {
     const pointText = (check) => `${check.typed[0]}戦: ` +
       NAMES.map((name, stat) => `${name} ${check.typed[stat + 1]}（+${check.figures[`${KEYS[stat]}Percent`]}％）`).join('　');
     byId('history-point').textContent = '';
+    const inBattleOrder = [...checks].sort((a, b) => a.typed[0] - b.typed[0] || a.at - b.at);
     historyChart.draw(byId('history-chart'), {
       limit,
-      checks: [...checks].sort((a, b) => a.typed[0] - b.typed[0] || a.at - b.at).filter((check) => !flags.has(check.at))
+      checks: inBattleOrder.filter((check) => !flags.has(check.at))
         .map((check) => ({ battles: check.typed[0], percents: percents(check, 'Percent'), text: pointText(check) })),
       prediction: latest.typed[0] > 0
         ? { battles: latest.typed[0], percents: percents(latest, 'Percent'), predicted: percents(latest, 'PredictedPercent') } : null,
       band: unitRange.band({ rarity, base }, checks, limit),
     }, byId('history-point'));
     showRange(unitRange.of({ rarity, base }, checks), limit);
-    byId('history-checks').tBodies[0].replaceChildren(...[...checks].sort((a, b) => a.typed[0] - b.typed[0] || a.at - b.at)
-      .map((check) => checkRow(check, flags.get(check.at))));
+    byId('history-checks').tBodies[0].replaceChildren(...inBattleOrder.map((check) => checkRow(check, flags.get(check.at))));
     byId('history-heading').focus();
     return true;
   }

@@ -126,10 +126,10 @@ const keptChecks = (() => {
     // Keeps a check made now in the unit it can follow (of several, the
     // one last checked), or with `newUnit` in a new unit of its character.
     // Resolves to { outcome, unit, units, checks }: 'kept', with the unit's
-    // checks in the order they were made and how many units its character has; 'repeat' when it has the same five
-    // numbers as its unit's latest check, which is not kept twice; or
-    // 'cannot-follow', keeping nothing, with { conflict } of the unit last
-    // checked. Rejects, changing nothing, where the browser keeps nothing or
+    // checks in the order they were made and how many units its character
+    // has; 'repeat' when it has the same five numbers as its unit's latest
+    // check, which is not kept twice; or 'cannot-follow', keeping nothing,
+    // with { conflict } of the unit last checked. Rejects, changing nothing, where the browser keeps nothing or
     // has no room (a QuotaExceededError).
     async keep(made, { newUnit = false } = {}) {
       const kept = await transact(STORES, 'readwrite', async ({ histories, characters }) => {

@@ -15,6 +15,8 @@ const unitRange = (() => {
   };
   const text = ({ low, high }) => `${core.decimalText(low)}〜${core.decimalText(high)}`;
   const percent = (value, base) => (base === 0 ? 0 : (value - base) / base * 100);
+  // Each stat's [low %, high %] of its base.
+  const percents = (range, base) => KEYS.map((key, stat) => [percent(range[key].low, base[stat]), percent(range[key].high, base[stat])]);
 
   // The range of a unit of `character` ({ rarity, base }) from its `checks`
   // (all of one unit), at the battle limit or at `battles`; null for none.
@@ -37,22 +39,18 @@ const unitRange = (() => {
         caption: `80%範囲（${named}記録 ${walk(checks).length} 回から）`,
         meaning: MEANING,
         texts: unitRange.texts(range),
-        bands: Object.fromEntries(KEYS.map((key, stat) => [key, [percent(range[key].low, character.base[stat]),
-                                                                  percent(range[key].high, character.base[stat])]])),
+        bands: Object.fromEntries(percents(range, character.base).map((band, stat) => [KEYS[stat], band])),
       };
     },
     // The range fanning out from the unit's furthest check to the battle
     // limit, battle by battle: [{ battles, percents: [[low %, high %] × 4] }],
     // or none.
-    band(character, checks, limit) {
+    band({ rarity, base }, checks, limit) {
       const walked = walk(checks);
-      if (!of(character, checks)) return [];
-      const from = Math.max(...walked.map((check) => check.battles));
+      if (!core.predictionRange(rarity, base, walked)) return [];
       const band = [];
-      for (let battles = from; battles <= limit; ++battles) {
-        const range = of(character, checks, battles);
-        band.push({ battles, percents: KEYS.map((key, stat) => [percent(range[key].low, character.base[stat]),
-                                                                percent(range[key].high, character.base[stat])]) });
+      for (let battles = Math.max(...walked.map((check) => check.battles)); battles <= limit; ++battles) {
+        band.push({ battles, percents: percents(core.predictionRange(rarity, base, walked, battles), base) });
       }
       return band;
     },

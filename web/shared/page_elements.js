@@ -1,4 +1,5 @@
-// The page's elements, found and made, and the page's one yes-or-no question.
+// The page's elements, found and made, the page's one yes-or-no question,
+// and the browser's turn between long steps.
 'use strict';
 
 const pageElements = Object.freeze({
@@ -20,4 +21,8 @@ const pageElements = Object.freeze({
   },
   // A new element with its properties set: make('td', { className, textContent }).
   make: (tag, properties = {}) => Object.assign(document.createElement(tag), properties),
+  // The browser's turn: what follows runs as a task of its own, so that a
+  // long piece of work is short tasks that never hold a tap.
+  nextTask: () => (globalThis.scheduler && scheduler.yield ? scheduler.yield()
+                                                            : new Promise((resolve) => setTimeout(resolve, 0))),
 });
