@@ -47,14 +47,20 @@ const laterStart = (() => {
 
   // The screens over the form (screens.js): the notebook with a unit's
   // history, and a shared check. Each shows what its entry in the
-  // browser's history holds; going back to the form focuses what led away
-  // from it, or the battle field after a check was taken into the form.
+  // browser's history holds; going back to the form, by the screen's own
+  // button or the browser's Back, focuses what led away from it (never a
+  // field, which would bring up a phone's keyboard), or the battle field
+  // after a check was taken into the form.
   let focusOnForm = null;
+  let onScreen = 'form';
   function showScreen({ screen, key, unit }, { atStart = false } = {}) {
+    const from = onScreen;
+    onScreen = screen;
     if (screen !== 'shared') sharedScreen.hide();
     if (screen === 'form') {
       notebookScreen.hide();
-      if (!atStart) formScreen.show(focusOnForm);  // the page opens with no field focused
+      const ledAway = from === 'shared' ? byId('open-file') : byId('open-notebook');
+      if (!atStart) formScreen.show(focusOnForm || ledAway);  // the page opens with no field focused
       focusOnForm = null;
       return;
     }
@@ -75,11 +81,7 @@ const laterStart = (() => {
   };
 
   function wireScreens() {
-    const openNotebook = byId('open-notebook');
-    const back = (screen) => {
-      if (screen === 'form' && !focusOnForm) focusOnForm = screens.shown() === 'shared' ? byId('open-file') : openNotebook;
-      screens.back(screen);
-    };
+    const { back } = screens;
     notebookScreen.start({
       holds: formScreen.holds,
       choose: (row) => {
@@ -88,7 +90,7 @@ const laterStart = (() => {
       open: screens.open,
       back,
     });
-    openNotebook.addEventListener('click', () => screens.open({ screen: 'notebook' }));
+    byId('open-notebook').addEventListener('click', () => screens.open({ screen: 'notebook' }));
     sharedScreen.start({ holds: formScreen.holds, add: addedCharacters.add, choose: taken(formScreen.choose), back });
     shareButtons.start({ title: document.title });
     unitQuestion.start();

@@ -45,6 +45,7 @@ test('on a phone, Back and Forward go through 記録 and 履歴 and back to the 
   await step('reload', async () => { await page.reload(); await formReady(page); }, 'notebook-history');
   await step('back', () => page.goBack(), 'notebook');
   await step('back', () => page.goBack(), 'app');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'open-notebook', 'Back focuses what led away, never a field');
 
   // A shared link opened at load closes to the form, by Back and by its own button.
   const link = await page.evaluate(() => shareLink.linkOf(location.href, { rarity: 2, name: 'アレス', base: [80, 30, 26, 22], typed: [5, 90, 32, 27, 23] }));
